@@ -1,0 +1,2 @@
+#include <cstdio>
+int main() { std::puts("vrk-tool"); return 0; }

@@ -1,0 +1,39 @@
+#pragma once
+// Time stamps, colours and compressed files.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Clock.h"
+#include "text/StringList.h"
+
+namespace vrk {
+
+// 14-digit local time stamp "yyyymmddhhnnss"; unreadable text gives clock.now().
+LocalTime parseTimeStamp_(std::string_view text, const Clock& clock);
+
+// Colours are 0x00BBGGRR.
+using Colour = std::uint32_t;
+std::string colourToText_(Colour colour);
+Colour textToColour_(std::string_view text);
+
+// Compressed files: one zlib stream of Shift_JIS text. Readers accept the bare
+// stream and the stream after four leading bytes; the writer emits the bare
+// stream. Readers answer 0, or a negative code with a message in `error`.
+constexpr std::size_t kMaxInflatedBytes = std::size_t(1) << 30;  // 1 GiB
+int inflateBytes_(std::string_view compressed, std::string& out, std::string* error = nullptr,
+                  std::size_t maxBytes = kMaxInflatedBytes);
+int deflateBytes_(std::string_view plain, std::string& out);
+int readCompressed_(StringList& lines, const std::string& path, std::string* error = nullptr);
+int writeCompressed_(const StringList& lines, const std::string& path);
+int decompressFile_(const std::string& source, const std::string& target,
+                    std::string* error = nullptr);
+int unpackZ_(const std::string& path, std::string* error = nullptr);
+
+// Text lines of a byte buffer: CR LF or LF ends a line; a last line without an
+// ending is kept.
+void bytesToLines_(std::string_view bytes, StringList& lines);
+// Every line followed by CR LF.
+std::string linesToBytes_(const StringList& lines);
+
+}  // namespace vrk
