@@ -23,8 +23,10 @@ Colour textToColour_(std::string_view text);
 constexpr std::size_t kMaxInflatedBytes = std::size_t(1) << 30;  // 1 GiB
 int inflateBytes_(std::string_view compressed, std::string& out, std::string* error = nullptr,
                   std::size_t maxBytes = kMaxInflatedBytes);
+// zlib stream at the default level; 0, or -1.
 int deflateBytes_(std::string_view plain, std::string& out);
 int readCompressed_(StringList& lines, const std::string& path, std::string* error = nullptr);
+// Size of the uncompressed text, or -1; a failed write leaves the old file.
 int writeCompressed_(const StringList& lines, const std::string& path);
 int decompressFile_(const std::string& source, const std::string& target,
                     std::string* error = nullptr);

@@ -33,17 +33,19 @@ std::string upperCase_(std::string_view text);
 // Equality ignoring the letter case of single-byte letters.
 bool sameText_(std::string_view a, std::string_view b);
 bool startsWith_(std::string_view text, std::string_view prefix);
+// The suffix must start on a character boundary: 表 does not end with "\".
 bool endsWith_(std::string_view text, std::string_view suffix);
 bool startsWithText_(std::string_view text, std::string_view prefix);  // case ignored
 
-// Position of the first character (at or after `from`) whose single byte is one
-// of `set`; the bytes of a double-byte character never match. npos when none.
+// Position of the first character (at or after `from`, a character boundary)
+// whose single byte is one of `set`; the bytes of a double-byte character never
+// match. npos when none.
 std::size_t findCharOf_(std::string_view text, std::string_view set, std::size_t from = 0);
 // Same for the last such character.
 std::size_t findLastCharOf_(std::string_view text, std::string_view set);
 
-// Position of `needle` starting at a character boundary at or after `from`
-// (never inside a double-byte character); npos when absent or needle empty.
+// Position of `needle` at or after `from` (a character boundary), starting and
+// ending on character boundaries; npos when absent or needle empty.
 std::size_t findText_(std::string_view text, std::string_view needle, std::size_t from = 0,
                       bool ignoreCase = false);
 

@@ -12,7 +12,7 @@ namespace vrk {
 
 // printf-style pattern with at most one conversion %[-][0][w][.p](d|u|x|X),
 // "%%" and literal bytes. Anything else (a second conversion, %s, a width over
-// 255) gives nullopt.
+// 255) gives nullopt. u, x and X show the value as 64 unsigned bits.
 std::optional<std::string> formatInteger_(std::string_view pattern, std::int64_t value);
 
 // Date pattern: yyyy, yy, mm, dd, ddd (short day name), hh, nn, ss, zzz, with

@@ -1,2 +1,37 @@
+// vrk-tool: the memo model on the command line.
 #include <cstdio>
-int main() { std::puts("vrk-tool"); return 0; }
+#include <string>
+#include <vector>
+
+#include "app/tool/ToolCommon.h"
+#include "app/tool/ToolMarkup.h"
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const std::vector<std::string>&);
+  const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {"words", vrk::tool::runWords, "words FILE           word list of a markup file"},
+    {"tree", vrk::tool::runTree, "tree [--html] FILE   tag tree (XML or HTML dictionary mode)"},
+};
+
+int usage() {
+  std::fprintf(stderr, "usage: vrk-tool COMMAND ...\n");
+  for (const auto& c : kCommands) std::fprintf(stderr, "  %s\n", c.usage);
+  return vrk::tool::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  const std::string name = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  for (const auto& c : kCommands)
+    if (name == c.name) return c.run(args);
+  return usage();
+}

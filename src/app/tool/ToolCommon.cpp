@@ -1,0 +1,26 @@
+#include "app/tool/ToolCommon.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "platform/SjisBridge.h"
+#include "text/UnitBasic.h"
+#include "text/UnitFileIO.h"
+
+namespace vrk::tool {
+
+bool readTextLines(const std::string& path, StringList& lines) {
+  std::string bytes, error;
+  if (readFileBytes_(path, bytes, &error) != 0) {
+    std::fprintf(stderr, "vrk-tool: cannot read %s: %s\n", path.c_str(), error.c_str());
+    return false;
+  }
+  bytesToLines_(bytes, lines);
+  return true;
+}
+
+std::string jsonString(std::string_view sjis) {
+  return nlohmann::json(sjisToUtf8(sjis)).dump();
+}
+
+}  // namespace vrk::tool

@@ -1,0 +1,40 @@
+#pragma once
+// Stored paths. Files written on older installations hold "\" separators and
+// drive letters; both separators are read (character-aware, since "\" is also a
+// trail byte), "X:" and a leading separator count as absolute, and "/" is
+// written. The operating system only ever sees UTF-8, converted at the last step.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vrk {
+
+// A byte at i that is a path separator ("\" or "/") and not the trail byte of a
+// double-byte character.
+bool isPathSeparatorAt(std::string_view path, std::size_t i);
+
+bool isAbsolutePath_(std::string_view path);
+
+// Separators as "/", "file:///x" as "/x" (and "file://host/x" as "//host/x").
+std::string normalizePath_(std::string_view path);
+
+// File name part: after the last separator or drive colon.
+std::string extractFileName_(std::string_view path);
+// Directory part including its trailing separator (empty when there is none).
+std::string extractFilePath_(std::string_view path);
+// Extension from the last "." of the file name on, or empty.
+std::string extractFileExt_(std::string_view path);
+std::string changeFileExt_(std::string_view path, std::string_view extension);
+// base joined with a relative name by one "/"; an absolute name stands alone.
+std::string joinPath_(std::string_view base, std::string_view name);
+// Stored path made absolute against `directory`, "." and ".." steps resolved.
+std::string expandFileName_(std::string_view path, std::string_view directory);
+
+// A stored path as the UTF-8 name the operating system takes; nullopt when a
+// byte of it is not Shift_JIS, so that the caller can report the name.
+std::optional<std::string> toOsPath_(std::string_view path);
+// A name from the operating system as stored text; nullopt when the name holds
+// characters Shift_JIS cannot hold.
+std::optional<std::string> fromOsPath_(std::string_view utf8Path);
+
+}  // namespace vrk

@@ -1,0 +1,241 @@
+#include "text/UnitBasic.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <new>
+
+#include "text/UnitCharEX.h"
+#include "text/UnitFileIO.h"
+
+namespace vrk {
+namespace {
+
+// A piece of a time stamp as a number: leading blanks skipped, reading stops at
+// the first byte that cannot continue it; -1 when there is no number at all.
+int readNumber(std::string_view piece) {
+  while (!piece.empty() && isBlankByte(static_cast<unsigned char>(piece.front()))) {
+    piece.remove_prefix(1);
+  }
+  int value = 0;
+  const auto [end, ec] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
+  return ec == std::errc() ? value : -1;
+}
+
+struct NamedColour {
+  std::string_view name;
+  Colour value;
+};
+
+// Where two names share a value, the first one is the one written.
+constexpr NamedColour kColours[] = {
+    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000},  {"clOlive", 0x008080},
+    {"clNavy", 0x800000},  {"clPurple", 0x800080}, {"clTeal", 0x808000},   {"clDkGray", 0x808080},
+    {"clGray", 0x808080},  {"clLtGray", 0xC0C0C0}, {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF}, {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF},
+};
+
+bool hasZlibHeader(std::string_view bytes, std::size_t at) {
+  if (bytes.size() < at + 2) return false;
+  const unsigned cmf = static_cast<unsigned char>(bytes[at]);
+  const unsigned flg = static_cast<unsigned char>(bytes[at + 1]);
+  const bool deflate = (cmf & 0x0F) == 8 && (cmf >> 4) <= 7;
+  const bool presetDictionary = (flg & 0x20) != 0;
+  return deflate && !presetDictionary && (cmf * 256 + flg) % 31 == 0;
+}
+
+// Inflates one zlib stream that starts at the first byte; bytes after its end
+// are ignored.
+int inflateStream(std::string_view in, std::string& out, std::size_t maxBytes, std::string& why) {
+  z_stream zs{};
+  if (inflateInit(&zs) != Z_OK) {
+    why = "cannot start inflating";
+    return -1;
+  }
+  char buffer[1 << 16];
+  std::size_t fed = 0;
+  int rc = Z_OK;
+  while (rc != Z_STREAM_END) {
+    if (zs.avail_in == 0 && fed < in.size()) {
+      const std::size_t chunk = std::min<std::size_t>(in.size() - fed, std::size_t(1) << 30);
+      zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data() + fed));
+      zs.avail_in = static_cast<uInt>(chunk);
+      fed += chunk;
+    }
+    zs.next_out = reinterpret_cast<Bytef*>(buffer);
+    zs.avail_out = sizeof buffer;
+    rc = inflate(&zs, Z_NO_FLUSH);
+    const std::size_t produced = sizeof buffer - zs.avail_out;
+    const bool inputDone = zs.avail_in == 0 && fed == in.size();
+    const char* problem = nullptr;
+    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+      problem = zs.msg ? zs.msg : "broken zlib stream";
+    } else if (rc != Z_STREAM_END && inputDone && zs.avail_out != 0) {
+      problem = "zlib stream ends early";
+    } else if (out.size() + produced > maxBytes) {
+      problem = "inflated data too large";
+    }
+    if (problem) {
+      why = problem;
+      inflateEnd(&zs);
+      out.clear();
+      return -1;
+    }
+    out.append(buffer, produced);
+  }
+  inflateEnd(&zs);
+  return 0;
+}
+
+int readInflated(const std::string& path, std::string& plain, std::string* error) {
+  std::string packed;
+  if (readFileBytes_(path, packed, error) != 0) return -1;
+  if (inflateBytes_(packed, plain, error) != 0) {
+    if (error) *error = path + ": " + *error;
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+LocalTime parseTimeStamp_(std::string_view text, const Clock& clock) {
+  struct Piece {
+    std::size_t start, length;
+    int LocalTime::*field;
+    int missing;
+  };
+  static constexpr Piece kPieces[] = {
+      {0, 4, &LocalTime::year, 0}, {4, 2, &LocalTime::month, 1},   {6, 2, &LocalTime::day, 1},
+      {8, 2, &LocalTime::hour, 0}, {10, 2, &LocalTime::minute, 0}, {12, 2, &LocalTime::second, 0},
+  };
+  if (text.size() < 4) return clock.now();
+  LocalTime time;
+  time.millisecond = 0;
+  for (const Piece& piece : kPieces) {
+    time.*piece.field = text.size() >= piece.start + piece.length
+                            ? readNumber(text.substr(piece.start, piece.length))
+                            : piece.missing;
+  }
+  return time.isValid() ? time : clock.now();
+}
+
+std::string colourToText_(Colour colour) {
+  for (const NamedColour& named : kColours) {
+    if (named.value == colour) return std::string(named.name);
+  }
+  char text[16];
+  std::snprintf(text, sizeof text, "$%.6X", static_cast<unsigned>(colour));
+  return text;
+}
+
+Colour textToColour_(std::string_view text) {
+  if (isBlank_(text)) return 0;
+  const char first = text.front();
+  if (first == '$' || (first >= '0' && first <= '9')) {
+    int base = 10;
+    if (first == '$') {
+      base = 16;
+      text.remove_prefix(1);
+    } else if (text.size() >= 2 && first == '0' && (text[1] == 'x' || text[1] == 'X')) {
+      base = 16;
+      text.remove_prefix(2);
+    }
+    Colour value = 0;  // stays 0 without digits or beyond 32 bits
+    std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return value;
+  }
+  for (const NamedColour& named : kColours) {
+    if (named.name == text) return named.value;
+  }
+  return 0;
+}
+
+int inflateBytes_(std::string_view compressed, std::string& out, std::string* error,
+                  std::size_t maxBytes) {
+  out.clear();
+  std::string why = "not a zlib stream";
+  // Older files carry four bytes before the stream.
+  for (const std::size_t skip : {std::size_t(0), std::size_t(4)}) {
+    if (hasZlibHeader(compressed, skip) &&
+        inflateStream(compressed.substr(skip), out, maxBytes, why) == 0) {
+      return 0;
+    }
+  }
+  if (error) *error = why;
+  return -1;
+}
+
+int deflateBytes_(std::string_view plain, std::string& out) {
+  uLongf size = compressBound(plain.size());
+  out.resize(size);
+  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                reinterpret_cast<const Bytef*>(plain.data()), plain.size(),
+                Z_DEFAULT_COMPRESSION) != Z_OK) {
+    out.clear();
+    return -1;
+  }
+  out.resize(size);
+  return 0;
+}
+
+int readCompressed_(StringList& lines, const std::string& path, std::string* error) {
+  lines.clear();
+  std::string plain;
+  if (readInflated(path, plain, error) != 0) return -1;
+  bytesToLines_(plain, lines);
+  return 0;
+}
+
+int writeCompressed_(const StringList& lines, const std::string& path) {
+  try {
+    const std::string plain = linesToBytes_(lines);
+    std::string packed;
+    // More than the readers accept would make a file that never loads again.
+    if (plain.size() > kMaxInflatedBytes || deflateBytes_(plain, packed) != 0 ||
+        writeFileAtomic_(path, packed) != 0) {
+      return -1;
+    }
+    return static_cast<int>(plain.size());
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
+}
+
+int decompressFile_(const std::string& source, const std::string& target, std::string* error) {
+  std::string plain;
+  if (readInflated(source, plain, error) != 0) return -1;
+  return writeFileAtomic_(target, plain, error);
+}
+
+int unpackZ_(const std::string& path, std::string* error) {
+  const std::size_t n = path.size();
+  // The path is UTF-8, so the extension is tested bytewise.
+  if (n < 2 || path[n - 2] != '.' || (path[n - 1] != 'z' && path[n - 1] != 'Z')) return -1;
+  return decompressFile_(path, path.substr(0, n - 2), error);
+}
+
+void bytesToLines_(std::string_view bytes, StringList& lines) {
+  lines.clear();
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find('\n');
+    std::string_view line = bytes.substr(0, end);
+    if (end != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
+    lines.emplace_back(line);
+    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+  }
+}
+
+std::string linesToBytes_(const StringList& lines) {
+  std::size_t total = 0;
+  for (const std::string& line : lines) total += line.size() + 2;
+  std::string out;
+  out.reserve(total);
+  for (const std::string& line : lines) out.append(line).append("\r\n");
+  return out;
+}
+
+}  // namespace vrk
