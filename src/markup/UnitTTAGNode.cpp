@@ -1,0 +1,358 @@
+#include "markup/UnitTTAGNode.h"
+
+#include <utility>
+
+#include "platform/SJ.h"
+#include "text/UnitCharEX.h"
+#include "text/UnitStringEX.h"
+
+namespace vrk {
+
+namespace {
+
+// One streaming pass over the bytes; lines are fed one after the other with
+// their CR LF, so a file never has to be joined into one string.
+class WordScanner {
+ public:
+  WordScanner(StringList& words, bool keepBreaks) : words_(words), keepBreaks_(keepBreaks) {}
+
+  void feed(std::string_view text) {
+    for (const char c : text) {
+      if (inQuote_) {  // breaks and ">" inside a quoted value belong to the tag
+        buffer_ += c;
+        inQuote_ = c != '"';
+        continue;
+      }
+      if (c == '\r' || c == '\n') {
+        // CR LF, LF CR, CR CR and LF LF are one break each.
+        breakOpen_ = !breakOpen_;
+        if (breakOpen_ && keepBreaks_ && !inTag_) {
+          if (!buffer_.empty()) words_.push_back(std::move(buffer_));
+          buffer_.clear();
+          words_.push_back("<CR/>");
+        }
+        continue;
+      }
+      breakOpen_ = false;
+      if (!inTag_) {
+        if (c == '<') {
+          if (!isBlank_(buffer_)) words_.push_back(std::move(buffer_));
+          buffer_.assign(1, c);
+          inTag_ = true;
+        } else {
+          buffer_ += c;
+        }
+        continue;
+      }
+      buffer_ += c;
+      if (c == '>') {
+        words_.push_back(trim_(buffer_));
+        buffer_.clear();
+        inTag_ = false;
+      } else if (c == '"') {
+        inQuote_ = true;
+      }
+    }
+  }
+
+ private:
+  StringList& words_;
+  const bool keepBreaks_;
+  std::string buffer_;
+  bool inTag_ = false;
+  bool inQuote_ = false;
+  bool breakOpen_ = false;  // the last byte began a break that one more CR or LF completes
+};
+
+bool isQuote(char c) { return c == '"' || c == '\''; }
+
+}  // namespace
+
+void toWordList_(const StringList& lines, StringList& words, bool keepBreaks) {
+  WordScanner scanner(words, keepBreaks);
+  for (const std::string& line : lines) {
+    scanner.feed(line);
+    scanner.feed("\r\n");
+  }
+  // Whatever is still pending (trailing text, an unterminated tag) is dropped.
+}
+
+SplitTag splitTag_(std::string_view word) {
+  SplitTag tag;
+  const std::string trimmed = trim_(word);
+  std::string_view rest = trimmed;
+  if (rest.starts_with('<')) rest.remove_prefix(1);
+  if (rest.ends_with('>')) rest.remove_suffix(1);
+  if (rest.ends_with('/')) {
+    rest.remove_suffix(1);
+    tag.isEmptyElement = true;
+  }
+  StringList tokens;
+  splitQuoted_(rest, " \t", tokens);
+  std::erase_if(tokens, [](const std::string& token) { return isBlank_(token); });
+  if (tokens.empty()) return tag;
+
+  tag.name = std::move(tokens.front());
+  tokens.erase(tokens.begin());
+  tag.attrs = joinAttrs_(tokens);
+  for (std::string& attr : tag.attrs) attr = unescapeXML_(attr);
+  if (tag.name.starts_with('/')) {
+    tag.isEndTag = true;
+    tag.name.erase(0, 1);
+  }
+  return tag;
+}
+
+StringList joinAttrs_(const StringList& tokens) {
+  StringList attrs;
+  std::string a;
+  auto emit = [&](std::string attr) {
+    attrs.push_back(std::move(attr));
+    a.clear();
+  };
+  std::size_t i = 0;
+  while (i < tokens.size()) {
+    if (a.empty()) a = trim_(tokens[i]);
+    if (i + 1 == tokens.size()) {
+      emit(a);
+      break;
+    }
+    if (!a.empty() && isQuote(a.front())) {
+      emit(a);
+      i += 1;
+      continue;
+    }
+    const std::string b = trim_(tokens[i + 1]);
+    const bool hasEquals = a.find('=') != std::string::npos;
+    const bool endsWithEquals = a.ends_with('=');
+    const bool bQuoted = !b.empty() && isQuote(b.front());
+    if (hasEquals && isQuote(a.back())) {  // key="value"
+      emit(a);
+      i += 1;
+    } else if (endsWithEquals && bQuoted) {  // key= "value"
+      emit(a + b);
+      i += 2;
+    } else if (endsWithEquals) {  // key= value: value stands on its own
+      emit(a + "\"\"");
+      i += 1;
+    } else if (hasEquals) {  // key=value
+      emit(a);
+      i += 1;
+    } else if (b.starts_with('=')) {  // key ="value", key = "value"
+      a += b;
+      i += 1;
+    } else {  // bare attribute
+      emit(a + "=\"\"");
+      i += 1;
+    }
+  }
+  return attrs;
+}
+
+TTAGNode::~TTAGNode() { clearTree(); }
+
+void TTAGNode::addText_(std::string text) { entries_.push_back({std::move(text), nullptr}); }
+
+std::string TTAGNode::text() const {
+  std::string all;
+  for (const TagEntry& entry : entries_) {
+    if (!entry.node) all += entry.text;
+  }
+  return all;
+}
+
+void TTAGNode::clearTree() {
+  // Detach grandchildren before a child dies, so no destructor ever recurses.
+  std::vector<std::unique_ptr<TTAGNode>> doomed;
+  auto detachChildren = [&doomed](std::vector<TagEntry>& entries) {
+    for (TagEntry& entry : entries) {
+      if (entry.node) doomed.push_back(std::move(entry.node));
+    }
+    entries.clear();
+  };
+  detachChildren(entries_);
+  while (!doomed.empty()) {
+    std::unique_ptr<TTAGNode> node = std::move(doomed.back());
+    doomed.pop_back();
+    detachChildren(node->entries_);
+  }
+}
+
+namespace {
+
+// The reader of both modes: XML mode without a dictionary, HTML dictionary
+// mode with one.
+int readWordList(TTAGNode* root, const StringList& words, const TagDictionary* dict,
+                 StringList& errors) {
+  const bool xml = dict == nullptr;
+  TTAGNode* current = root;
+  std::string lastName;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    auto fail = [&](std::string message) {
+      errors.push_back(std::to_string(i) + ":" + word);
+      errors.push_back(std::move(message));
+      return -1;
+    };
+    if (!word.starts_with('<')) {
+      if (current == nullptr) {
+        return fail(lastName + (xml ? " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_"
+                                    : " in TTAGNode._FromWordList_aDict_"));
+      }
+      current->addText_(xml ? unescapeXML_(word) : word);
+      continue;
+    }
+
+    SplitTag tag = splitTag_(word);
+    // "</ >" is an end tag with an empty name (it closes the root); any other
+    // word without a name stops the read.
+    if (tag.name.empty() && !tag.isEndTag) return -1;
+    if (!xml) {
+      tag.name = upperCase_(tag.name);
+      if (tag.name.starts_with("!--")) tag.name = "!--";
+    }
+    lastName = tag.name;
+    const std::string& name = tag.name;
+
+    if (xml && (name.starts_with('?') || name.starts_with('!') || tag.isEmptyElement)) {
+      TTAGNode::addNew___(current, name, tag.attrs, word, &errors);
+      continue;
+    }
+    if (tag.isEndTag) {
+      if (current == nullptr) {
+        return fail(SJ(u8"いきなり終了タグがあらわれた。") + name + "  in TTAGNode." +
+                    (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
+      }
+      current->endTagName = name;
+      const bool same = xml ? current->tagName == name : upperCase_(current->tagName) == name;
+      if (!same) {
+        return fail(SJ(u8" タグの開始と終了が一致しない。") + current->tagName + " " + name +
+                    " in TTAGNode." + (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
+      }
+      current = current->aParent;
+      continue;
+    }
+    if (xml) {
+      if (current == nullptr) {
+        errors.push_back("ERROR Current TAG is nil. Probabry TAG's ireko not matichline number = " +
+                         std::to_string(i) + " word=" + word + " in  _FromXMLWordList_aOUT_ ");
+        return -1;
+      }
+      current = TTAGNode::addNew___(current, name, tag.attrs, word);
+      continue;
+    }
+
+    const TDEFTAG* def = dict->find_(name);
+    if (def == nullptr) {
+      return fail(SJ(u8"未知のタグを見つけた ") + name + " in TTAGNode._FromWordList_aDict_");
+    }
+    if (current == nullptr) {
+      errors.push_back(
+          SJ(u8"ERROR カレントタグが nil になった。恐らくタグの入れ子が不一致 line number = ") +
+          std::to_string(i) + " word=" + word + " in  _FromWordList_aDict_aOUT_ ");
+      return -1;
+    }
+    const bool enters = dynamic_cast<const TDEFTAG01*>(def) || dynamic_cast<const TDEFTAG02*>(def);
+    if (!enters && !dynamic_cast<const TDEFTAG03*>(def)) {
+      return fail(name + SJ(u8"　未知の型定義 in TTAGNode._FromWordList_aDict_"));
+    }
+    TTAGNode* added = TTAGNode::addNew___(current, def, tag.attrs, word);
+    if (enters) current = added;
+  }
+  return 0;
+}
+
+}  // namespace
+
+TTAGNode* TTAGNode::newChild_(TTAGNode* current, std::string_view name, const TDEFTAG* def,
+                              const StringList& attrs, std::string_view tagWord,
+                              StringList* errors) {
+  if (current == nullptr) {
+    if (errors != nullptr) {
+      errors->push_back("ERROR: self = nil word = " + std::string(tagWord) +
+                        " in TTAGNode.addNew___ ");
+    }
+    return nullptr;
+  }
+  auto node = std::make_unique<TTAGNode>();
+  node->aParent = current;
+  node->tagName = name;
+  node->aDef = def;
+  node->aAttrs = attrs;
+  TTAGNode* added = node.get();
+  current->entries_.push_back({std::string(tagWord), std::move(node)});
+  return added;
+}
+
+int TTAGNode::_FromXMLWordList_aOUT_(TTAGNode* root, const StringList& words, StringList& errors) {
+  return readWordList(root, words, nullptr, errors);
+}
+
+int TTAGNode::_FromWordList_aDict_(TTAGNode* root, const StringList& words,
+                                   const TagDictionary& dict, StringList& errors) {
+  return readWordList(root, words, &dict, errors);
+}
+
+int TTAGNode::fromHTMLWordList_(TTAGNode* root, const StringList& words, StringList& errors) {
+  return _FromWordList_aDict_(root, words, aTagDict(), errors);
+}
+
+TTAGNode* TTAGNode::addNew___(TTAGNode* current, std::string_view name, const StringList& attrs,
+                              std::string_view tagWord, StringList* errors) {
+  return newChild_(current, name, nullptr, attrs, tagWord, errors);
+}
+
+TTAGNode* TTAGNode::addNew___(TTAGNode* current, const TDEFTAG* def, const StringList& attrs,
+                              std::string_view tagWord, StringList* errors) {
+  return newChild_(current, def->name(), def, attrs, tagWord, errors);
+}
+
+TTAGNode* TTAGNode::findTag_(std::string_view name) const {
+  if (isBlank_(name)) return nullptr;
+  for (const TagEntry& entry : entries_) {
+    if (entry.node && entry.node->tagName == name) return entry.node.get();
+  }
+  return nullptr;
+}
+
+std::string TTAGNode::getAttr_(std::string_view key) const {
+  std::string attrKey;
+  std::string value;
+  for (int i = 0; i < countOfAttrs(); ++i) {
+    splitAttrAt_(i, attrKey, value);
+    if (sameText_(attrKey, key)) return value;
+  }
+  return {};
+}
+
+std::string TTAGNode::getAttrAt_(int index) const {
+  if (index < 0 || index >= countOfAttrs()) return {};
+  return (*aAttrs)[static_cast<std::size_t>(index)];
+}
+
+int TTAGNode::splitAttrAt_(int index, std::string& key, std::string& value) const {
+  if (!aAttrs) return -1;
+  if (index < 0 || index >= countOfAttrs()) return -2;
+  const std::string& attr = (*aAttrs)[static_cast<std::size_t>(index)];
+  const std::size_t equals = attr.find('=');
+  if (equals == std::string::npos) {
+    key = attr;
+    value.clear();
+    return 0;
+  }
+  key = trim_(std::string_view(attr).substr(0, equals));
+  value = trim_(std::string_view(attr).substr(equals + 1));
+  return index;
+}
+
+std::string TTAGNode::getAttrText() const {
+  std::string text;
+  for (int i = 0; i < countOfAttrs(); ++i) text += getAttrAt_(i) + "\r\n";
+  return text;
+}
+
+int TTAGNode::countOfAttrs() const { return aAttrs ? static_cast<int>(aAttrs->size()) : 0; }
+
+void TTAGNode::writeTree_(StringList& lines) const { writeElement_(*this, aDef, lines); }
+
+}  // namespace vrk

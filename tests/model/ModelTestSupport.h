@@ -1,0 +1,131 @@
+#pragma once
+// Helpers of the model tests: a minimal holder, fixed services, a scratch
+// folder and the round trip through the real tag reader.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "markup/UnitTTAGNode.h"
+#include "model/MemoHolderBase.h"
+#include "model/ModelServices.h"
+#include "model/UnitMemoNode.h"
+#include "model/UnitTObjectParent.h"
+#include "platform/SjisBridge.h"
+#include "text/UnitCharEX.h"
+#include "text/UnitFormat.h"
+#include "text/UnitStringEX.h"
+
+namespace vrk::modeltest {
+
+// The services every model test runs under: 2024-12-08 10:10:10.123, seed 42.
+struct FixedServices {
+  FixedClock clock{LocalTime{2024, 12, 8, 10, 10, 10, 123}};
+  SeededRng rng{42};
+  CollectingMessageSink messages;
+  ScopedModelServices scope{ModelServices{&clock, &rng, &messages, nullptr, {}}};
+};
+
+// Just enough holder for nodes: lists them, makes UIDs like the real one
+// (local time, "_", eight random digits) and answers lookups by scanning.
+class TestHolder : public MemoBasic, public MemoHolderBase {
+ public:
+  explicit TestHolder(std::string fileName = "/data/memo/notes.mxh")
+      : fileName(std::move(fileName)) {}
+
+  TObjectParent aNodes{this};
+  MemoBasic memoFile;  // stands in for the memo file's fields
+  std::string fileName;
+  std::string tempDir = "/tmp/";
+
+  MemoNode* addNode(std::string_view name) {
+    auto node = std::make_unique<MemoNode>(this);
+    MemoNode* raw = node.get();
+    aNodes.addChild_(std::move(node), name);
+    return raw;
+  }
+
+  std::string getNameChild_(const TObjectNamed* child) const override {
+    return aNodes.getNameChild_(child);
+  }
+  std::string genUniqUID() override {
+    const ModelServices& services = modelServices();
+    return formatNow_("yyyymmdd_hhnnsszzz", *services.clock) + "_" +
+           *formatInteger_("%.8d", 1 + services.rng->below(99999998));
+  }
+  MemoNode* findNodeByUID_(std::string_view uid) override {
+    for (const ChildEntry& entry : aNodes.aChildren) {
+      auto* node = static_cast<MemoNode*>(entry.object.get());
+      if (sameText_(unquote_(node->getField_("UID")), uid)) return node;
+    }
+    return nullptr;
+  }
+  MemoNode* findNode_(std::string_view name) override {
+    return static_cast<MemoNode*>(aNodes.findChild_(name));
+  }
+  std::string getFileName() override { return fileName; }
+  std::string getTempDir() const override { return tempDir; }
+  bool isReadOnlyHolder() const override { return isReadOnly() || memoFile.isReadOnly(); }
+  std::string getFieldInherited_(std::string_view key) const override {
+    const std::string value = getField_(key);
+    return value.empty() ? memoFile.getField_(key) : value;
+  }
+  MemoHolderBase* findHolderOfMemoFile_(std::string_view) override { return nullptr; }
+};
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vrk-model-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+  std::string write(std::string_view name, std::string_view bytes) const {
+    std::ofstream(file(name), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return file(name);
+  }
+
+ private:
+  std::string path_;
+};
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A UTF-8 text of the test sources as stored bytes, "\n" as CR LF.
+inline std::string storedText(std::string_view utf8) {
+  return replaceAll_(utf8LiteralToSjis(utf8), "\n", "\r\n");
+}
+
+// Reads the first element of `lines` through the tag reader into node, as a
+// holder does; answers the element's name attribute unquoted.
+inline std::string readBack(const StringList& lines, MemoNode& node) {
+  StringList words, errors;
+  toWordList_(lines, words, false);
+  TTAGNode root;
+  EXPECT_EQ(TTAGNode::_FromXMLWordList_aOUT_(&root, words, errors), 0);
+  const TTAGNode* element = root.count() ? root.childAt(0) : nullptr;
+  if (!element) {
+    ADD_FAILURE() << "no element read";
+    return {};
+  }
+  node.readTagNode_(*element);
+  return unquote_(element->getAttr_("name"));
+}
+
+}  // namespace vrk::modeltest
