@@ -7,9 +7,9 @@ packages=(
   # build
   cmake ninja-build ccache g++ pkg-config clang libclang-rt-14-dev clang-format
   # libraries
-  qt6-base-dev qt6-base-dev-tools zlib1g-dev libjpeg-dev libpng-dev nlohmann-json3-dev
+  qt6-base-dev qt6-base-dev-tools zlib1g-dev libjpeg-dev libpng-dev nlohmann-json3-dev libssl-dev
   # tests and benchmark peers
-  libgtest-dev libgmock-dev libpugixml-dev python3
+  libgtest-dev libgmock-dev libpugixml-dev python3 libxml2-utils
   # windows without a display, screenshots, Japanese glyphs
   xvfb xauth imagemagick fonts-ipafont-gothic
 )

@@ -10,63 +10,113 @@ namespace vrk {
 
 namespace {
 
-// One streaming pass over the bytes; lines are fed one after the other with
-// their CR LF, so a file never has to be joined into one string.
-class WordScanner {
- public:
-  WordScanner(StringList& words, bool keepBreaks) : words_(words), keepBreaks_(keepBreaks) {}
-
-  void feed(std::string_view text) {
-    for (const char c : text) {
-      if (inQuote_) {  // breaks and ">" inside a quoted value belong to the tag
-        buffer_ += c;
-        inQuote_ = c != '"';
-        continue;
-      }
-      if (c == '\r' || c == '\n') {
-        // CR LF, LF CR, CR CR and LF LF are one break each.
-        breakOpen_ = !breakOpen_;
-        if (breakOpen_ && keepBreaks_ && !inTag_) {
-          if (!buffer_.empty()) words_.push_back(std::move(buffer_));
-          buffer_.clear();
-          words_.push_back("<CR/>");
-        }
-        continue;
-      }
-      breakOpen_ = false;
-      if (!inTag_) {
-        if (c == '<') {
-          if (!isBlank_(buffer_)) words_.push_back(std::move(buffer_));
-          buffer_.assign(1, c);
-          inTag_ = true;
-        } else {
-          buffer_ += c;
-        }
-        continue;
-      }
-      buffer_ += c;
-      if (c == '>') {
-        words_.push_back(trim_(buffer_));
-        buffer_.clear();
-        inTag_ = false;
-      } else if (c == '"') {
-        inQuote_ = true;
-      }
-    }
-  }
-
- private:
-  StringList& words_;
-  const bool keepBreaks_;
-  std::string buffer_;
-  bool inTag_ = false;
-  bool inQuote_ = false;
-  bool breakOpen_ = false;  // the last byte began a break that one more CR or LF completes
-};
-
 bool isQuote(char c) { return c == '"' || c == '\''; }
 
+bool isTagBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The form nearly every tag has, a name and key="value" pairs apart by blanks,
+// read in one pass into what the general reader below would make of it. False
+// for anything else (other quotes, bare keys, blanks around "=", control
+// bytes), which the general reader then takes.
+bool splitSimpleTag(std::string_view rest, SplitTag& tag) {
+  const std::size_t n = rest.size();
+  const auto plain = [&](std::size_t at) {
+    const auto c = static_cast<unsigned char>(rest[at]);
+    return !isBlankByte(c) && !isQuote(rest[at]);
+  };
+  std::size_t i = 0;
+  while (i < n && isTagBlank(rest[i])) ++i;
+  const std::size_t nameStart = i;
+  for (; i < n && !isTagBlank(rest[i]); i += charLengthAt(rest, i))
+    if (!plain(i)) return false;
+  if (i == nameStart) return false;
+  // A blank swallowed as the trail of a lead byte goes, as the general reader
+  // trims every piece but the last.
+  const std::string_view name = rest.substr(nameStart, i - nameStart);
+  tag.name.assign(i < n ? trimView_(name) : name);
+  for (;;) {
+    while (i < n && isTagBlank(rest[i])) ++i;
+    if (i == n) return true;
+    const std::size_t keyStart = i;
+    for (; i < n && rest[i] != '='; i += charLengthAt(rest, i))
+      if (!plain(i)) return false;
+    if (i == keyStart || i + 1 >= n || rest[i + 1] != '"') return false;
+    for (i += 2; i < n && rest[i] != '"'; i += charLengthAt(rest, i)) {
+    }
+    if (i++ == n || (i < n && !isTagBlank(rest[i]))) return false;
+    const std::string_view attr = rest.substr(keyStart, i - keyStart);
+    tag.attrs.push_back(attr.find('&') == std::string_view::npos ? std::string(attr)
+                                                                 : unescapeXML_(attr));
+  }
+}
+
 }  // namespace
+
+namespace {
+
+// Bytes that end a run of plain bytes, outside a tag and inside one.
+struct RunEnds {
+  bool text[256] = {};
+  bool tag[256] = {};
+  constexpr RunEnds() {
+    for (const unsigned char c : {'<', '\r', '\n'}) text[c] = true;
+    for (const unsigned char c : {'>', '"', '\r', '\n'}) tag[c] = true;
+  }
+};
+constexpr RunEnds kRunEnds;
+
+}  // namespace
+
+// One streaming pass over the bytes, in pieces of any size. Runs of plain bytes
+// are appended at once; the buffer keeps its capacity from word to word.
+void WordScanner::feed(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (inQuote_) {  // breaks and ">" inside a quoted value belong to the tag
+      const std::size_t close = text.find('"', i);
+      const std::size_t end = close == std::string_view::npos ? text.size() : close + 1;
+      buffer_.append(text.substr(i, end - i));
+      inQuote_ = close == std::string_view::npos;
+      i = end;
+      continue;
+    }
+    const bool* ends = inTag_ ? kRunEnds.tag : kRunEnds.text;
+    std::size_t run = i;
+    while (run < text.size() && !ends[static_cast<unsigned char>(text[run])]) ++run;
+    if (run > i) {
+      buffer_.append(text.substr(i, run - i));
+      breakOpen_ = false;
+      i = run;
+      continue;
+    }
+    const char c = text[i++];
+    if (c == '\r' || c == '\n') {
+      // CR LF, LF CR, CR CR and LF LF are one break each.
+      breakOpen_ = !breakOpen_;
+      if (breakOpen_ && keepBreaks_ && !inTag_) {
+        if (!buffer_.empty()) words_.push_back(buffer_);
+        buffer_.clear();
+        words_.push_back("<CR/>");
+      }
+      continue;
+    }
+    breakOpen_ = false;
+    if (!inTag_) {  // c is "<"
+      if (!isBlank_(buffer_)) words_.push_back(buffer_);
+      buffer_.assign(1, c);
+      inTag_ = true;
+      continue;
+    }
+    buffer_ += c;
+    if (c == '>') {
+      words_.push_back(trim_(buffer_));
+      buffer_.clear();
+      inTag_ = false;
+    } else {  // c is a double quote
+      inQuote_ = true;
+    }
+  }
+}
 
 void toWordList_(const StringList& lines, StringList& words, bool keepBreaks) {
   WordScanner scanner(words, keepBreaks);
@@ -79,23 +129,25 @@ void toWordList_(const StringList& lines, StringList& words, bool keepBreaks) {
 
 SplitTag splitTag_(std::string_view word) {
   SplitTag tag;
-  const std::string trimmed = trim_(word);
-  std::string_view rest = trimmed;
+  std::string_view rest = trimView_(word);
   if (rest.starts_with('<')) rest.remove_prefix(1);
   if (rest.ends_with('>')) rest.remove_suffix(1);
   if (rest.ends_with('/')) {
     rest.remove_suffix(1);
     tag.isEmptyElement = true;
   }
-  StringList tokens;
-  splitQuoted_(rest, " \t", tokens);
-  std::erase_if(tokens, [](const std::string& token) { return isBlank_(token); });
-  if (tokens.empty()) return tag;
-
-  tag.name = std::move(tokens.front());
-  tokens.erase(tokens.begin());
-  tag.attrs = joinAttrs_(tokens);
-  for (std::string& attr : tag.attrs) attr = unescapeXML_(attr);
+  if (!splitSimpleTag(rest, tag)) {
+    tag.name.clear();
+    tag.attrs.clear();
+    StringList tokens;
+    splitQuoted_(rest, " \t", tokens);
+    std::erase_if(tokens, [](const std::string& token) { return isBlank_(token); });
+    if (tokens.empty()) return tag;
+    tag.name = std::move(tokens.front());
+    tokens.erase(tokens.begin());
+    tag.attrs = joinAttrs_(tokens);
+    for (std::string& attr : tag.attrs) attr = unescapeXML_(attr);
+  }
   if (tag.name.starts_with('/')) {
     tag.isEndTag = true;
     tag.name.erase(0, 1);
@@ -178,95 +230,98 @@ void TTAGNode::clearTree() {
   }
 }
 
-namespace {
-
 // The reader of both modes: XML mode without a dictionary, HTML dictionary
 // mode with one.
+int TTAGNode::Builder::addWord_(const std::string& word) {
+  const bool xml = dict_ == nullptr;
+  const std::size_t i = index_++;
+  TTAGNode*& current = current_;
+  auto fail = [&](std::string message) {
+    errors_.push_back(std::to_string(i) + ":" + word);
+    errors_.push_back(std::move(message));
+    return -1;
+  };
+  if (!word.starts_with('<')) {
+    if (current == nullptr) {
+      return fail(lastName_ + (xml ? " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_"
+                                   : " in TTAGNode._FromWordList_aDict_"));
+    }
+    current->addText_(xml ? unescapeXML_(word) : word);
+    return 0;
+  }
+
+  SplitTag tag = splitTag_(word);
+  // "</ >" is an end tag with an empty name (it closes the root); any other
+  // word without a name stops the read.
+  if (tag.name.empty() && !tag.isEndTag) return -1;
+  if (!xml) {
+    tag.name = upperCase_(tag.name);
+    if (tag.name.starts_with("!--")) tag.name = "!--";
+  }
+  lastName_ = tag.name;
+  const std::string& name = tag.name;
+
+  if (xml && (name.starts_with('?') || name.starts_with('!') || tag.isEmptyElement)) {
+    TTAGNode::addNew___(current, name, std::move(tag.attrs), word, &errors_);
+    return 0;
+  }
+  if (tag.isEndTag) {
+    if (current == nullptr) {
+      return fail(SJ(u8"いきなり終了タグがあらわれた。") + name + "  in TTAGNode." +
+                  (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
+    }
+    current->endTagName = name;
+    const bool same = xml ? current->tagName == name : upperCase_(current->tagName) == name;
+    if (!same) {
+      return fail(SJ(u8" タグの開始と終了が一致しない。") + current->tagName + " " + name +
+                  " in TTAGNode." + (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
+    }
+    current = current->aParent;
+    return 0;
+  }
+  if (xml) {
+    if (current == nullptr) {
+      errors_.push_back("ERROR Current TAG is nil. Probabry TAG's ireko not matichline number = " +
+                        std::to_string(i) + " word=" + word + " in  _FromXMLWordList_aOUT_ ");
+      return -1;
+    }
+    current = TTAGNode::addNew___(current, name, std::move(tag.attrs), word);
+    return 0;
+  }
+
+  const TDEFTAG* def = dict_->find_(name);
+  if (def == nullptr) {
+    return fail(SJ(u8"未知のタグを見つけた ") + name + " in TTAGNode._FromWordList_aDict_");
+  }
+  if (current == nullptr) {
+    errors_.push_back(
+        SJ(u8"ERROR カレントタグが nil になった。恐らくタグの入れ子が不一致 line number = ") +
+        std::to_string(i) + " word=" + word + " in  _FromWordList_aDict_aOUT_ ");
+    return -1;
+  }
+  const bool enters = dynamic_cast<const TDEFTAG01*>(def) || dynamic_cast<const TDEFTAG02*>(def);
+  if (!enters && !dynamic_cast<const TDEFTAG03*>(def)) {
+    return fail(name + SJ(u8"　未知の型定義 in TTAGNode._FromWordList_aDict_"));
+  }
+  TTAGNode* added = TTAGNode::addNew___(current, def, std::move(tag.attrs), word);
+  if (enters) current = added;
+  return 0;
+}
+
+namespace {
+
 int readWordList(TTAGNode* root, const StringList& words, const TagDictionary* dict,
                  StringList& errors) {
-  const bool xml = dict == nullptr;
-  TTAGNode* current = root;
-  std::string lastName;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    auto fail = [&](std::string message) {
-      errors.push_back(std::to_string(i) + ":" + word);
-      errors.push_back(std::move(message));
-      return -1;
-    };
-    if (!word.starts_with('<')) {
-      if (current == nullptr) {
-        return fail(lastName + (xml ? " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_"
-                                    : " in TTAGNode._FromWordList_aDict_"));
-      }
-      current->addText_(xml ? unescapeXML_(word) : word);
-      continue;
-    }
-
-    SplitTag tag = splitTag_(word);
-    // "</ >" is an end tag with an empty name (it closes the root); any other
-    // word without a name stops the read.
-    if (tag.name.empty() && !tag.isEndTag) return -1;
-    if (!xml) {
-      tag.name = upperCase_(tag.name);
-      if (tag.name.starts_with("!--")) tag.name = "!--";
-    }
-    lastName = tag.name;
-    const std::string& name = tag.name;
-
-    if (xml && (name.starts_with('?') || name.starts_with('!') || tag.isEmptyElement)) {
-      TTAGNode::addNew___(current, name, tag.attrs, word, &errors);
-      continue;
-    }
-    if (tag.isEndTag) {
-      if (current == nullptr) {
-        return fail(SJ(u8"いきなり終了タグがあらわれた。") + name + "  in TTAGNode." +
-                    (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
-      }
-      current->endTagName = name;
-      const bool same = xml ? current->tagName == name : upperCase_(current->tagName) == name;
-      if (!same) {
-        return fail(SJ(u8" タグの開始と終了が一致しない。") + current->tagName + " " + name +
-                    " in TTAGNode." + (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
-      }
-      current = current->aParent;
-      continue;
-    }
-    if (xml) {
-      if (current == nullptr) {
-        errors.push_back("ERROR Current TAG is nil. Probabry TAG's ireko not matichline number = " +
-                         std::to_string(i) + " word=" + word + " in  _FromXMLWordList_aOUT_ ");
-        return -1;
-      }
-      current = TTAGNode::addNew___(current, name, tag.attrs, word);
-      continue;
-    }
-
-    const TDEFTAG* def = dict->find_(name);
-    if (def == nullptr) {
-      return fail(SJ(u8"未知のタグを見つけた ") + name + " in TTAGNode._FromWordList_aDict_");
-    }
-    if (current == nullptr) {
-      errors.push_back(
-          SJ(u8"ERROR カレントタグが nil になった。恐らくタグの入れ子が不一致 line number = ") +
-          std::to_string(i) + " word=" + word + " in  _FromWordList_aDict_aOUT_ ");
-      return -1;
-    }
-    const bool enters = dynamic_cast<const TDEFTAG01*>(def) || dynamic_cast<const TDEFTAG02*>(def);
-    if (!enters && !dynamic_cast<const TDEFTAG03*>(def)) {
-      return fail(name + SJ(u8"　未知の型定義 in TTAGNode._FromWordList_aDict_"));
-    }
-    TTAGNode* added = TTAGNode::addNew___(current, def, tag.attrs, word);
-    if (enters) current = added;
-  }
+  TTAGNode::Builder builder(root, dict, errors);
+  for (const std::string& word : words)
+    if (builder.addWord_(word) < 0) return -1;
   return 0;
 }
 
 }  // namespace
 
 TTAGNode* TTAGNode::newChild_(TTAGNode* current, std::string_view name, const TDEFTAG* def,
-                              const StringList& attrs, std::string_view tagWord,
-                              StringList* errors) {
+                              StringList attrs, std::string_view tagWord, StringList* errors) {
   if (current == nullptr) {
     if (errors != nullptr) {
       errors->push_back("ERROR: self = nil word = " + std::string(tagWord) +
@@ -278,7 +333,7 @@ TTAGNode* TTAGNode::newChild_(TTAGNode* current, std::string_view name, const TD
   node->aParent = current;
   node->tagName = name;
   node->aDef = def;
-  node->aAttrs = attrs;
+  node->aAttrs = std::move(attrs);
   TTAGNode* added = node.get();
   current->entries_.push_back({std::string(tagWord), std::move(node)});
   return added;
@@ -297,14 +352,14 @@ int TTAGNode::fromHTMLWordList_(TTAGNode* root, const StringList& words, StringL
   return _FromWordList_aDict_(root, words, aTagDict(), errors);
 }
 
-TTAGNode* TTAGNode::addNew___(TTAGNode* current, std::string_view name, const StringList& attrs,
+TTAGNode* TTAGNode::addNew___(TTAGNode* current, std::string_view name, StringList attrs,
                               std::string_view tagWord, StringList* errors) {
-  return newChild_(current, name, nullptr, attrs, tagWord, errors);
+  return newChild_(current, name, nullptr, std::move(attrs), tagWord, errors);
 }
 
-TTAGNode* TTAGNode::addNew___(TTAGNode* current, const TDEFTAG* def, const StringList& attrs,
+TTAGNode* TTAGNode::addNew___(TTAGNode* current, const TDEFTAG* def, StringList attrs,
                               std::string_view tagWord, StringList* errors) {
-  return newChild_(current, def->name(), def, attrs, tagWord, errors);
+  return newChild_(current, def->name(), def, std::move(attrs), tagWord, errors);
 }
 
 TTAGNode* TTAGNode::findTag_(std::string_view name) const {

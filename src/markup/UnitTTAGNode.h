@@ -21,6 +21,23 @@ namespace vrk {
 // break outside a tag gives the word "<CR/>".
 void toWordList_(const StringList& lines, StringList& words, bool keepBreaks);
 
+// The tokenizer behind toWordList_, fed in pieces of any size, so that a file
+// never has to become one list of lines or words. Each feed appends the words
+// it completed; what is still pending at the end is dropped.
+class WordScanner {
+ public:
+  WordScanner(StringList& words, bool keepBreaks) : words_(words), keepBreaks_(keepBreaks) {}
+  void feed(std::string_view text);
+
+ private:
+  StringList& words_;
+  const bool keepBreaks_;
+  std::string buffer_;
+  bool inTag_ = false;
+  bool inQuote_ = false;
+  bool breakOpen_ = false;  // the last byte began a break that one more CR or LF completes
+};
+
 struct SplitTag {
   std::string name;  // empty when the word holds no name (or for "</ >")
   StringList attrs;  // attribute strings, entities decoded
@@ -77,12 +94,31 @@ class TTAGNode {
   // Dictionary mode with aTagDict.
   static int fromHTMLWordList_(TTAGNode* root, const StringList& words, StringList& errors);
 
+  // The readers above, one word at a time: a streaming reader may take the
+  // finished children of an element away whenever current() is that element.
+  class Builder {
+   public:
+    // XML mode without dict, dictionary mode with it.
+    Builder(TTAGNode* root, const TagDictionary* dict, StringList& errors)
+        : current_(root), dict_(dict), errors_(errors) {}
+    // 0, or -1 at an error (lines in errors); stop feeding after an error.
+    int addWord_(const std::string& word);
+    TTAGNode* current() const { return current_; }
+
+   private:
+    TTAGNode* current_;
+    const TagDictionary* dict_;
+    StringList& errors_;
+    std::string lastName_;
+    std::size_t index_ = 0;  // of the word, for the error lines
+  };
+
   // Appends a new element to current with tagWord as entry text and answers it.
   // Without a current element nothing is made; the message goes to errors when
   // given.
-  static TTAGNode* addNew___(TTAGNode* current, std::string_view name, const StringList& attrs,
+  static TTAGNode* addNew___(TTAGNode* current, std::string_view name, StringList attrs,
                              std::string_view tagWord, StringList* errors = nullptr);
-  static TTAGNode* addNew___(TTAGNode* current, const TDEFTAG* def, const StringList& attrs,
+  static TTAGNode* addNew___(TTAGNode* current, const TDEFTAG* def, StringList attrs,
                              std::string_view tagWord, StringList* errors = nullptr);
 
   // --- lookup
@@ -104,7 +140,7 @@ class TTAGNode {
 
  private:
   static TTAGNode* newChild_(TTAGNode* current, std::string_view name, const TDEFTAG* def,
-                             const StringList& attrs, std::string_view tagWord, StringList* errors);
+                             StringList attrs, std::string_view tagWord, StringList* errors);
 
   std::vector<TagEntry> entries_;
 };

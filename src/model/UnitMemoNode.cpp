@@ -1,6 +1,5 @@
 #include "model/UnitMemoNode.h"
 
-#include <filesystem>
 #include <unordered_set>
 #include <vector>
 
@@ -43,12 +42,6 @@ std::string replaceFileName(const std::string& base, const std::string& rest) {
   std::string dir = extractFilePath_(base);
   if (!dir.empty() && isPathSeparatorAt(dir, dir.size() - 1)) dir.pop_back();
   return normalizePath_(dir + rest);
-}
-
-std::string currentDirectory() {
-  std::error_code ec;
-  const std::string cwd = fromOsPath_(std::filesystem::current_path(ec).string()).value_or("/");
-  return cwd.ends_with('/') ? cwd : cwd + "/";
 }
 
 // Steps of a normalized absolute path; the root ("C:" or "") first.
@@ -161,7 +154,6 @@ void MemoNode::putMarked_(bool flag) { putField_("flagMarked", quoted_(boolText_
 void MemoNode::writeRecord_(StringList& lines, std::string_view indent) {
   const std::string name = trim_(getName());
   lines.push_back(std::string(indent) + "<Record name=\"" + escapeXML_(name) + "\">");
-  StringList fields = aFields;
   const std::string cte = getField_(kEncodingKey);
   // Filename="" names no file: such a link is no link, and such a URL keeps
   // its memo. The template node "*" keeps its flag for the nodes made from it.
@@ -170,14 +162,20 @@ void MemoNode::writeRecord_(StringList& lines, std::string_view indent) {
   const bool dropLink = link && !hasFile && name != "*";
   if (dropLink) link = false;
 
+  // The fields are copied only when the written ones differ.
+  const bool embed = cte == "\"binary\"" && !link;
+  StringList edited;
+  if (embed || dropLink) edited = aFields;
+  const StringList& fields = embed || dropLink ? edited : aFields;
+
   if (cte == "\"URL\"" && hasFile) aMemo.clear();
-  if (cte == "\"binary\"" && !link) {
+  if (embed) {
     const int index = getIndexField_(kEncodingKey);
-    fields[index] = fields[index].substr(0, kEncodingKey.size() + 1) + "\"base64\"";
+    edited[index] = edited[index].substr(0, kEncodingKey.size() + 1) + "\"base64\"";
     aMemo.clear();
     if (aContent && aContent->aData) TContent::encodeBase64_(aContent->aData, aMemo);
   }
-  if (dropLink) fields.erase(fields.begin() + getIndexField_("FlagLink"));  // after the edit above
+  if (dropLink) edited.erase(edited.begin() + getIndexField_("FlagLink"));  // after the edit above
 
   writeFieldLines_(fields, lines, indent);
   if (!link) writeMemo_(lines, indent);
@@ -236,7 +234,7 @@ std::string MemoNode::getFieldInherited_(std::string_view key) const {
 
 std::string MemoNode::baseDirectory_() const {
   MemoHolderBase* holder = getHolderBase();
-  const std::string cwd = currentDirectory();
+  const std::string cwd = currentDirectory_();
   if (!holder) return cwd;
   const std::string dir = extractFilePath_(holder->getFileName());
   const std::string absolute = isAbsolutePath_(dir) ? normalizePath_(dir) : joinPath_(cwd, dir);

@@ -18,31 +18,71 @@ constexpr std::size_t kOdometerSteps = 100;
 
 // --- ChildList
 
+namespace {
+
+// Slots added when the list grows: a quarter, so that adding stays amortised
+// constant.
+std::size_t growth(std::size_t count) { return std::max<std::size_t>(16, count / 4); }
+
+}  // namespace
+
 ChildList::~ChildList() { clear(); }
 
+void ChildList::moveGap(std::size_t i, bool room) {
+  if (room && gapBegin_ == gapEnd_) {
+    const std::size_t count = size();
+    std::vector<ChildEntry> grown(count + growth(count));
+    std::move(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(gapBegin_),
+              grown.begin());
+    std::move(slots_.begin() + static_cast<std::ptrdiff_t>(gapEnd_), slots_.end(),
+              grown.end() - static_cast<std::ptrdiff_t>(count - gapBegin_));
+    gapEnd_ = grown.size() - (count - gapBegin_);
+    slots_ = std::move(grown);
+  }
+  const auto slot = [this](std::size_t s) {
+    return slots_.begin() + static_cast<std::ptrdiff_t>(s);
+  };
+  const std::size_t length = gapEnd_ - gapBegin_;
+  if (i < gapBegin_)
+    std::move_backward(slot(i), slot(gapBegin_), slot(gapEnd_));
+  else if (i > gapBegin_)
+    std::move(slot(gapEnd_), slot(gapEnd_ + (i - gapBegin_)), slot(gapBegin_));
+  gapBegin_ = i;
+  gapEnd_ = i + length;
+}
+
 void ChildList::index(std::size_t i) {
-  TObjectNamed* object = entries_[i].object.get();
-  byName_[lowerCase_(entries_[i].name)].push_back(object);
-  names_.emplace(object, entries_[i].name);
+  TObjectNamed* object = at(i).object.get();
+  byName_.emplace(lowerCase_(at(i).name), object);
+  names_.emplace(object, at(i).name);
 }
 
 void ChildList::unindex(std::size_t i) {
-  TObjectNamed* object = entries_[i].object.get();
-  const auto bucket = byName_.find(lowerCase_(entries_[i].name));
-  auto& objects = bucket->second;
-  objects.erase(std::find(objects.begin(), objects.end(), object));
-  if (objects.empty()) byName_.erase(bucket);
+  TObjectNamed* object = at(i).object.get();
+  auto [it, last] = byName_.equal_range(lowerCase_(at(i).name));
+  while (it->second != object) ++it;
+  byName_.erase(it);
   names_.erase(object);
 }
 
+std::size_t ChildList::nearHint(const TObjectNamed* child) const {
+  for (const std::size_t i : {hint_, hint_ + 1, hint_ - 1}) {
+    if (i < size() && at(i).object.get() == child) return hint_ = i;
+  }
+  return std::string::npos;
+}
+
 int ChildList::indexOf(const TObjectNamed* child) const {
+  if (const std::size_t near = nearHint(child); near != std::string::npos)
+    return static_cast<int>(near);
   if (!names_.contains(child)) return -1;
-  for (std::size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].object.get() == child) return static_cast<int>(i);
+  for (std::size_t i = 0; i < size(); ++i)
+    if (at(i).object.get() == child) return static_cast<int>(hint_ = i);
   return -1;
 }
 
 const std::string* ChildList::nameOf(const TObjectNamed* child) const {
+  if (const std::size_t near = nearHint(child); near != std::string::npos) return &at(near).name;
   const auto it = names_.find(child);
   return it == names_.end() ? nullptr : &it->second;
 }
@@ -50,38 +90,38 @@ const std::string* ChildList::nameOf(const TObjectNamed* child) const {
 bool ChildList::hasName(std::string_view name) const { return byName_.contains(lowerCase_(name)); }
 
 TObjectNamed* ChildList::findFirst(std::string_view name) const {
-  const auto bucket = byName_.find(lowerCase_(name));
-  if (bucket == byName_.end()) return nullptr;
-  if (bucket->second.size() == 1) return bucket->second.front();
-  for (const ChildEntry& entry : entries_)  // equal names: the first in list order
+  const auto [first, last] = byName_.equal_range(lowerCase_(name));
+  if (first == last) return nullptr;
+  if (std::next(first) == last) return first->second;
+  for (const ChildEntry& entry : *this)  // equal names: the first in list order
     if (sameText_(entry.name, name)) return entry.object.get();
   return nullptr;
 }
 
 void ChildList::insert(std::size_t index, std::unique_ptr<TObjectNamed> child, std::string name) {
-  index = std::min(index, entries_.size());
-  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index),
-                  ChildEntry{std::move(name), std::move(child)});
+  index = std::min(index, size());
+  moveGap(index, true);
+  slots_[gapBegin_++] = ChildEntry{std::move(name), std::move(child)};
   this->index(index);
 }
 
 std::unique_ptr<TObjectNamed> ChildList::take(std::size_t index) {
   unindex(index);
-  std::unique_ptr<TObjectNamed> child = std::move(entries_[index].object);
-  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
-  return child;
+  moveGap(index, false);
+  ChildEntry& entry = slots_[gapEnd_++];
+  entry.name.clear();
+  return std::move(entry.object);
 }
 
 void ChildList::rename(std::size_t index, std::string name) {
   unindex(index);
-  entries_[index].name = std::move(name);
+  at(index).name = std::move(name);
   this->index(index);
 }
 
 void ChildList::move(std::size_t from, std::size_t to) {
-  const auto at = [this](std::size_t i) {
-    return entries_.begin() + static_cast<std::ptrdiff_t>(i);
-  };
+  moveGap(size(), false);  // the entries in one run at the front
+  const auto at = [this](std::size_t i) { return slots_.begin() + static_cast<std::ptrdiff_t>(i); };
   if (from < to)
     std::rotate(at(from), at(from + 1), at(to + 1));
   else
@@ -89,20 +129,33 @@ void ChildList::move(std::size_t from, std::size_t to) {
 }
 
 void ChildList::sortByName(bool ascending) {
+  moveGap(size(), false);
+  const auto first = slots_.begin();
+  const auto last = first + static_cast<std::ptrdiff_t>(size());
   std::vector<std::pair<std::string, ChildEntry>> keyed;
-  keyed.reserve(entries_.size());
-  for (ChildEntry& entry : entries_) keyed.emplace_back(lowerCase_(entry.name), std::move(entry));
+  keyed.reserve(size());
+  for (auto it = first; it != last; ++it) keyed.emplace_back(lowerCase_(it->name), std::move(*it));
   std::stable_sort(keyed.begin(), keyed.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (std::size_t i = 0; i < keyed.size(); ++i) entries_[i] = std::move(keyed[i].second);
-  if (!ascending) std::reverse(entries_.begin(), entries_.end());
+  for (std::size_t i = 0; i < keyed.size(); ++i) slots_[i] = std::move(keyed[i].second);
+  if (!ascending) std::reverse(first, last);
+}
+
+void ChildList::reserve(std::size_t count) {
+  if (slots_.size() >= count) return;
+  moveGap(size(), false);
+  // The new slots widen the gap at the end, with the slack of growing, so that
+  // the first insertions afterwards do not grow the list again.
+  slots_.resize(count + growth(count));
+  gapEnd_ = slots_.size();
 }
 
 void ChildList::clear() {
   byName_.clear();
   names_.clear();
-  std::vector<ChildEntry> doomed = std::move(entries_);
-  entries_.clear();
+  std::vector<ChildEntry> doomed = std::move(slots_);
+  slots_.clear();
+  gapBegin_ = gapEnd_ = 0;
 }
 
 // --- TObjectParent

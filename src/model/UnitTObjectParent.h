@@ -1,6 +1,7 @@
 #pragma once
 // The parent list: an owner that lists its children under names, in order.
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,19 +19,53 @@ struct ChildEntry {
 
 // Entries with a case-insensitive name index and an object index, so that name
 // tests and getName cost the same in a list of 10 or of 100,000 children.
+// The entries keep a gap at the place of the last insertion or removal:
+// inserting there again, as a user adding nodes at one place does, moves
+// nothing; elsewhere the gap first travels to the place.
 class ChildList {
  public:
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = ChildEntry;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const ChildEntry*;
+    using reference = const ChildEntry&;
+    const_iterator() = default;
+    const_iterator(const ChildList* list, std::size_t i) : list_(list), i_(i) {}
+    reference operator*() const { return list_->at(i_); }
+    pointer operator->() const { return &list_->at(i_); }
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++i_;
+      return before;
+    }
+    bool operator==(const const_iterator& other) const { return i_ == other.i_; }
+
+   private:
+    const ChildList* list_ = nullptr;
+    std::size_t i_ = 0;
+  };
+
   ChildList() = default;
   ~ChildList();
   ChildList(const ChildList&) = delete;
   ChildList& operator=(const ChildList&) = delete;
 
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
-  const std::string& nameAt(std::size_t i) const { return entries_[i].name; }
-  TObjectNamed* objectAt(std::size_t i) const { return entries_[i].object.get(); }
-  std::vector<ChildEntry>::const_iterator begin() const { return entries_.begin(); }
-  std::vector<ChildEntry>::const_iterator end() const { return entries_.end(); }
+  std::size_t size() const { return slots_.size() - (gapEnd_ - gapBegin_); }
+  bool empty() const { return size() == 0; }
+  const std::string& nameAt(std::size_t i) const { return at(i).name; }
+  // Also makes i the hint, so that asking for the name or index next is cheap.
+  TObjectNamed* objectAt(std::size_t i) const {
+    hint_ = i;
+    return at(i).object.get();
+  }
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, size()}; }
 
   int indexOf(const TObjectNamed* child) const;                // -1 when not listed
   const std::string* nameOf(const TObjectNamed* child) const;  // null when not listed
@@ -44,14 +79,29 @@ class ChildList {
   void move(std::size_t from, std::size_t to);
   void sortByName(bool ascending);  // letter case ignored
   void clear();                     // frees the children
+  // Room for count entries, so that adding many at once grows the list once.
+  void reserve(std::size_t count);
 
  private:
+  const ChildEntry& at(std::size_t i) const {
+    return slots_[i < gapBegin_ ? i : i + (gapEnd_ - gapBegin_)];
+  }
+  ChildEntry& at(std::size_t i) { return slots_[i < gapBegin_ ? i : i + (gapEnd_ - gapBegin_)]; }
+  // The gap starts before entry i; with room for one entry when `room`.
+  void moveGap(std::size_t i, bool room);
   void index(std::size_t i);
   void unindex(std::size_t i);
+  // Position of child at or next to the last one found; npos otherwise.
+  std::size_t nearHint(const TObjectNamed* child) const;
 
-  std::vector<ChildEntry> entries_;
-  std::unordered_map<std::string, std::vector<TObjectNamed*>> byName_;  // lower-cased name
+  std::vector<ChildEntry> slots_;  // the entries, with moved-from slots in the gap
+  std::size_t gapBegin_ = 0;
+  std::size_t gapEnd_ = 0;
+  std::unordered_multimap<std::string, TObjectNamed*> byName_;  // lower-cased name
   std::unordered_map<const TObjectNamed*, std::string> names_;
+  // The position found last: walks in list order, and repeated inserts before
+  // one child, find their child here without hashing or scanning.
+  mutable std::size_t hint_ = 0;
 };
 
 class TObjectParent : public TObjectNamed {

@@ -1,5 +1,6 @@
 #include "platform/Path.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "platform/SjisBridge.h"
@@ -115,6 +116,12 @@ std::string expandFileName_(std::string_view path, std::string_view directory) {
     out += steps[i];
   }
   return out.empty() ? std::string(1, '.') : out;
+}
+
+std::string currentDirectory_() {
+  std::error_code ec;
+  const std::string cwd = fromOsPath_(std::filesystem::current_path(ec).string()).value_or("/");
+  return cwd.ends_with('/') ? cwd : cwd + "/";
 }
 
 std::optional<std::string> toOsPath_(std::string_view path) {

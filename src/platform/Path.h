@@ -30,6 +30,10 @@ std::string joinPath_(std::string_view base, std::string_view name);
 // Stored path made absolute against `directory`, "." and ".." steps resolved.
 std::string expandFileName_(std::string_view path, std::string_view directory);
 
+// The process's current directory as a stored path ending in "/"; "/" when it
+// cannot be named.
+std::string currentDirectory_();
+
 // A stored path as the UTF-8 name the operating system takes; nullopt when a
 // byte of it is not Shift_JIS, so that the caller can report the name.
 std::optional<std::string> toOsPath_(std::string_view path);

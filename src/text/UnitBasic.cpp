@@ -47,9 +47,11 @@ bool hasZlibHeader(std::string_view bytes, std::size_t at) {
   return deflate && !presetDictionary && (cmf * 256 + flg) % 31 == 0;
 }
 
-// Inflates one zlib stream that starts at the first byte; bytes after its end
-// are ignored.
-int inflateStream(std::string_view in, std::string& out, std::size_t maxBytes, std::string& why) {
+// Inflates one zlib stream that starts at the first byte into the sink;
+// bytes after its end are ignored. 0; -1 broken (why says how); -2 the sink
+// stopped it. `produced` counts the bytes given to the sink.
+int inflateStream(std::string_view in, const ByteSink& sink, std::size_t maxBytes, std::string& why,
+                  std::size_t& produced) {
   z_stream zs{};
   if (inflateInit(&zs) != Z_OK) {
     why = "cannot start inflating";
@@ -58,6 +60,7 @@ int inflateStream(std::string_view in, std::string& out, std::size_t maxBytes, s
   char buffer[1 << 16];
   std::size_t fed = 0;
   int rc = Z_OK;
+  int result = 0;
   while (rc != Z_STREAM_END) {
     if (zs.avail_in == 0 && fed < in.size()) {
       const std::size_t chunk = std::min<std::size_t>(in.size() - fed, std::size_t(1) << 30);
@@ -68,26 +71,29 @@ int inflateStream(std::string_view in, std::string& out, std::size_t maxBytes, s
     zs.next_out = reinterpret_cast<Bytef*>(buffer);
     zs.avail_out = sizeof buffer;
     rc = inflate(&zs, Z_NO_FLUSH);
-    const std::size_t produced = sizeof buffer - zs.avail_out;
+    const std::size_t size = sizeof buffer - zs.avail_out;
     const bool inputDone = zs.avail_in == 0 && fed == in.size();
     const char* problem = nullptr;
     if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
       problem = zs.msg ? zs.msg : "broken zlib stream";
     } else if (rc != Z_STREAM_END && inputDone && zs.avail_out != 0) {
       problem = "zlib stream ends early";
-    } else if (out.size() + produced > maxBytes) {
+    } else if (produced + size > maxBytes) {
       problem = "inflated data too large";
     }
     if (problem) {
       why = problem;
-      inflateEnd(&zs);
-      out.clear();
-      return -1;
+      result = -1;
+      break;
     }
-    out.append(buffer, produced);
+    produced += size;
+    if (size > 0 && sink({buffer, size}) != 0) {
+      result = -2;
+      break;
+    }
   }
   inflateEnd(&zs);
-  return 0;
+  return result;
 }
 
 int readInflated(const std::string& path, std::string& plain, std::string* error) {
@@ -158,11 +164,33 @@ int inflateBytes_(std::string_view compressed, std::string& out, std::string* er
                   std::size_t maxBytes) {
   out.clear();
   std::string why = "not a zlib stream";
+  const ByteSink append = [&out](std::string_view text) {
+    out += text;
+    return 0;
+  };
   // Older files carry four bytes before the stream.
   for (const std::size_t skip : {std::size_t(0), std::size_t(4)}) {
+    std::size_t produced = 0;
     if (hasZlibHeader(compressed, skip) &&
-        inflateStream(compressed.substr(skip), out, maxBytes, why) == 0) {
+        inflateStream(compressed.substr(skip), append, maxBytes, why, produced) == 0) {
       return 0;
+    }
+    out.clear();
+  }
+  if (error) *error = why;
+  return -1;
+}
+
+int inflateTo_(std::string_view compressed, const ByteSink& sink, std::string* error,
+               std::size_t maxBytes) {
+  std::string why = "not a zlib stream";
+  for (const std::size_t skip : {std::size_t(0), std::size_t(4)}) {
+    if (!hasZlibHeader(compressed, skip)) continue;
+    std::size_t produced = 0;
+    const int result = inflateStream(compressed.substr(skip), sink, maxBytes, why, produced);
+    if (result != -1 || produced > 0) {
+      if (result == -1 && error) *error = why;
+      return result;
     }
   }
   if (error) *error = why;
@@ -170,16 +198,46 @@ int inflateBytes_(std::string_view compressed, std::string& out, std::string* er
 }
 
 int deflateBytes_(std::string_view plain, std::string& out) {
-  uLongf size = compressBound(plain.size());
-  out.resize(size);
-  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-                reinterpret_cast<const Bytef*>(plain.data()), plain.size(),
-                Z_DEFAULT_COMPRESSION) != Z_OK) {
-    out.clear();
-    return -1;
+  out.clear();
+  DeflateStream stream([&out](std::string_view packed) {
+    out += packed;
+    return 0;
+  });
+  if (stream.feed(plain) == 0 && stream.finish() == 0) return 0;
+  out.clear();
+  return -1;
+}
+
+DeflateStream::DeflateStream(ByteSink sink) : sink_(std::move(sink)), zs_(new z_stream{}) {
+  ok_ = deflateInit(zs_.get(), Z_DEFAULT_COMPRESSION) == Z_OK;
+}
+
+DeflateStream::~DeflateStream() { deflateEnd(zs_.get()); }
+
+int DeflateStream::feed(std::string_view plain) { return run(plain, false); }
+
+int DeflateStream::finish() { return run({}, true); }
+
+int DeflateStream::run(std::string_view plain, bool last) {
+  char buffer[1 << 16];
+  while (ok_) {
+    // zlib counts in 32 bits; larger pieces go in slices.
+    const std::size_t slice = std::min<std::size_t>(plain.size(), std::size_t(1) << 30);
+    zs_->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
+    zs_->avail_in = static_cast<uInt>(slice);
+    const bool lastSlice = slice == plain.size();
+    int rc = Z_OK;
+    do {
+      zs_->next_out = reinterpret_cast<Bytef*>(buffer);
+      zs_->avail_out = sizeof buffer;
+      rc = deflate(zs_.get(), last && lastSlice ? Z_FINISH : Z_NO_FLUSH);
+      const std::size_t produced = sizeof buffer - zs_->avail_out;
+      ok_ = rc != Z_STREAM_ERROR && (produced == 0 || sink_({buffer, produced}) == 0);
+    } while (ok_ && zs_->avail_out == 0);
+    plain.remove_prefix(slice);
+    if (lastSlice) return ok_ && (!last || rc == Z_STREAM_END) ? 0 : -1;
   }
-  out.resize(size);
-  return 0;
+  return -1;
 }
 
 int readCompressed_(StringList& lines, const std::string& path, std::string* error) {

@@ -1,11 +1,15 @@
 #pragma once
 // Time stamps, colours and compressed files.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/Clock.h"
 #include "text/StringList.h"
+
+struct z_stream_s;  // zlib's stream state
 
 namespace vrk {
 
@@ -23,8 +27,37 @@ Colour textToColour_(std::string_view text);
 constexpr std::size_t kMaxInflatedBytes = std::size_t(1) << 30;  // 1 GiB
 int inflateBytes_(std::string_view compressed, std::string& out, std::string* error = nullptr,
                   std::size_t maxBytes = kMaxInflatedBytes);
+
+// Takes bytes as they come: 0, or -1 to stop.
+using ByteSink = std::function<int(std::string_view)>;
+// The streaming counterpart of inflateBytes_: the text goes to the sink as it
+// is inflated, so it never has to be held whole. A stream that breaks after
+// it gave text is not tried again after four bytes. 0; -1 not a zlib stream,
+// broken or too large (the reason in `error`); -2 the sink stopped it.
+int inflateTo_(std::string_view compressed, const ByteSink& sink, std::string* error = nullptr,
+               std::size_t maxBytes = kMaxInflatedBytes);
 // zlib stream at the default level; 0, or -1.
 int deflateBytes_(std::string_view plain, std::string& out);
+
+// The same stream made piece by piece: compressed bytes go to the sink as they
+// come, so that neither text nor stream has to be held whole.
+class DeflateStream {
+ public:
+  explicit DeflateStream(ByteSink sink);
+  ~DeflateStream();
+  DeflateStream(const DeflateStream&) = delete;
+  DeflateStream& operator=(const DeflateStream&) = delete;
+
+  int feed(std::string_view plain);  // 0, or -1
+  int finish();                      // ends the stream: 0, or -1
+
+ private:
+  int run(std::string_view plain, bool last);
+
+  ByteSink sink_;
+  std::unique_ptr<::z_stream_s> zs_;
+  bool ok_ = false;
+};
 int readCompressed_(StringList& lines, const std::string& path, std::string* error = nullptr);
 // Size of the uncompressed text, or -1; a failed write leaves the old file.
 int writeCompressed_(const StringList& lines, const std::string& path);

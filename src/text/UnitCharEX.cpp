@@ -40,10 +40,6 @@ std::string mapSingleBytes(std::string_view text, char (*map)(char)) {
 
 }  // namespace
 
-std::size_t charLengthAt(std::string_view text, std::size_t i) {
-  return isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-}
-
 std::string trimLeft_(std::string_view text) {
   std::size_t begin = 0;
   while (begin < text.size() && isBlankByte(static_cast<unsigned char>(text[begin]))) ++begin;
@@ -56,7 +52,15 @@ std::string trimRight_(std::string_view text) {
   return std::string(text.substr(0, end));
 }
 
-std::string trim_(std::string_view text) { return trimLeft_(trimRight_(text)); }
+std::string trim_(std::string_view text) { return std::string(trimView_(text)); }
+
+std::string_view trimView_(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && isBlankByte(static_cast<unsigned char>(text[begin]))) ++begin;
+  while (end > begin && isBlankByte(static_cast<unsigned char>(text[end - 1]))) --end;
+  return text.substr(begin, end - begin);
+}
 
 bool isBlank_(std::string_view text) {
   for (char c : text) {

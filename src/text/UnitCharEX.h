@@ -15,13 +15,16 @@ constexpr bool isLeadByte(unsigned char c) {
 }
 
 // Length in bytes of the character starting at i: 2 for a lead byte followed by
-// another byte, else 1.
-std::size_t charLengthAt(std::string_view text, std::size_t i);
+// another byte, else 1. Inline, since character-aware loops call it per character.
+inline std::size_t charLengthAt(std::string_view text, std::size_t i) {
+  return isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
 
 // Bytes up to 0x20 count as blank.
 constexpr bool isBlankByte(unsigned char c) { return c <= 0x20; }
 
 std::string trim_(std::string_view text);
+std::string_view trimView_(std::string_view text);  // the same, without a copy
 std::string trimLeft_(std::string_view text);
 std::string trimRight_(std::string_view text);
 bool isBlank_(std::string_view text);

@@ -77,38 +77,60 @@ int readFileBytes_(const std::string& path, std::string& out, std::string* error
 }
 
 int writeFileAtomic_(const std::string& path, std::string_view bytes, std::string* error) {
-  fs::path target = path;
-  if (resolveLinks(target, error) != 0) return -1;
-  if (!target.has_filename()) return fail(error, "no file name in", path, EISDIR);
+  AtomicFileWriter writer(path);
+  writer.write(bytes);
+  return writer.commit(error);
+}
 
-  fs::path temporary;
-  const int fd = createTemporary(target, temporary);
-  if (fd < 0) return fail(error, "cannot create a temporary file for", path, errno);
-
-  // The first failing step and its errno; later steps are skipped.
-  const char* failedStep = nullptr;
-  int code = 0;
-  auto step = [&](bool ok, const char* what) {
-    if (!ok && !failedStep) {
-      failedStep = what;
-      code = errno;
-    }
-    return ok;
-  };
-  struct stat old {};
-  const bool replacing = ::stat(target.c_str(), &old) == 0;
-  bool ok =
-      (!replacing || step(::fchmod(fd, old.st_mode & 07777) == 0, "cannot keep the mode of")) &&
-      step(writeAll(fd, bytes), "cannot write") && step(::fsync(fd) == 0, "cannot sync");
-  ok = step(::close(fd) == 0, "cannot close") && ok;
-  ok = ok && step(::rename(temporary.c_str(), target.c_str()) == 0, "cannot replace");
-  if (!ok) {
-    ::unlink(temporary.c_str());
-    return fail(error, failedStep, path, code);
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path), target_(path) {
+  if (resolveLinks(target_, &linkError_) != 0) return;
+  if (!target_.has_filename()) {
+    errno = EISDIR;
+    step(false, "no file name in");
+    return;
   }
+  fd_ = createTemporary(target_, temporary_);
+  step(fd_ >= 0, "cannot create a temporary file for");
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  ::unlink(temporary_.c_str());
+}
+
+bool AtomicFileWriter::step(bool ok, const char* what) {
+  if (!ok && !failedStep_) {
+    failedStep_ = what;
+    code_ = errno;
+  }
+  return ok;
+}
+
+int AtomicFileWriter::write(std::string_view bytes) {
+  if (!linkError_.empty() || failedStep_) return -1;
+  return step(writeAll(fd_, bytes), "cannot write") ? 0 : -1;
+}
+
+int AtomicFileWriter::commit(std::string* error) {
+  if (!linkError_.empty()) {
+    if (error) *error = linkError_;
+    return -1;
+  }
+  if (fd_ >= 0) {
+    struct stat old {};
+    const bool replacing = ::stat(target_.c_str(), &old) == 0;
+    if (replacing) step(::fchmod(fd_, old.st_mode & 07777) == 0, "cannot keep the mode of");
+    if (!failedStep_) step(::fsync(fd_) == 0, "cannot sync");
+    step(::close(fd_) == 0, "cannot close");
+    fd_ = -1;
+    if (!failedStep_) step(::rename(temporary_.c_str(), target_.c_str()) == 0, "cannot replace");
+    if (failedStep_) ::unlink(temporary_.c_str());
+  }
+  if (failedStep_) return fail(error, failedStep_, path_, code_);
 
   // The rename reaches the disk only with its folder.
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const fs::path folder = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
   const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folderFd >= 0) {
     ::fsync(folderFd);

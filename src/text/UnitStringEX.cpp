@@ -11,31 +11,41 @@ namespace {
 constexpr auto npos = std::string_view::npos;
 
 // Bytes below 0x40 never occur as trail bytes, so the entity characters can be
-// mapped byte by byte.
+// mapped byte by byte; the bytes between them are appended a run at a time.
+void appendEntities(std::string& out, std::string_view text, bool quotes) {
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (const unsigned char c : {'&', '<', '>', '"'}) special[c] = true;
+    return special;
+  }();
+  std::size_t done = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!kSpecial[static_cast<unsigned char>(text[i])]) continue;
+    std::string_view entity;
+    switch (text[i]) {
+      case '&':
+        entity = "&amp;";
+        break;
+      case '<':
+        entity = "&lt;";
+        break;
+      case '>':
+        entity = "&gt;";
+        break;
+      default:  // a double quote
+        if (!quotes) continue;
+        entity = "&quot;";
+    }
+    out.append(text.substr(done, i - done)).append(entity);
+    done = i + 1;
+  }
+  out.append(text.substr(done));
+}
+
 std::string escapeEntities(std::string_view text, bool quotes) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        if (quotes) {
-          out += "&quot;";
-          break;
-        }
-        [[fallthrough]];
-      default:
-        out += c;
-    }
-  }
+  appendEntities(out, text, quotes);
   return out;
 }
 
@@ -158,12 +168,14 @@ std::string quote_(std::string_view text, char q) {
   return out;
 }
 
-std::string unquote_(std::string_view text, char q) {
+std::string unquote_(std::string_view text, char q) { return std::string(unquoteView_(text, q)); }
+
+std::string_view unquoteView_(std::string_view text, char q) {
   const std::string_view mark(&q, 1);
-  if (!startsWith_(text, mark)) return std::string(text);
+  if (!startsWith_(text, mark)) return text;
   std::string_view inner = text.substr(1);
   if (endsWith_(inner, mark)) inner.remove_suffix(1);
-  return std::string(inner);
+  return inner;
 }
 
 std::string escapeHTML_(std::string_view text) {
@@ -174,12 +186,33 @@ std::string escapeHTML_(std::string_view text) {
 
 std::string escapeXML_(std::string_view text) { return escapeEntities(text, true); }
 
+void appendEscapedXML_(std::string& out, std::string_view text) { appendEntities(out, text, true); }
+
 std::string unescapeXML_(std::string_view text) {
-  std::string out(text);
-  if (out.find('&') == std::string::npos) return out;
   static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
       {"&nbsp;", " "}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
-  for (const auto& [entity, plain] : kEntities) out = replaceAll_(out, entity, plain, true);
+  if (text.find('&') == npos) return std::string(text);
+  // One pass, left to right: no replacement can make or break another entity,
+  // so this equals replacing each entity in turn. "&" is never a trail byte,
+  // but a lead byte before it claims it.
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = charLengthAt(text, at);
+    const auto entity =
+        text[at] != '&'
+            ? std::end(kEntities)
+            : std::find_if(std::begin(kEntities), std::end(kEntities), [&](const auto& e) {
+                return startsWithText_(text.substr(at), e.first);
+              });
+    if (entity != std::end(kEntities)) {
+      out += entity->second;
+      at += entity->first.size();
+    } else {
+      out.append(text.substr(at, length));
+      at += length;
+    }
+  }
   return out;
 }
 

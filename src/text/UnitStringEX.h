@@ -11,8 +11,10 @@ namespace vrk {
 // --- quoting and entities
 std::string quote_(std::string_view text, char q = '"');
 std::string unquote_(std::string_view text, char q = '"');
+std::string_view unquoteView_(std::string_view text, char q = '"');  // the same, without a copy
 std::string escapeHTML_(std::string_view text);
 std::string escapeXML_(std::string_view text);
+void appendEscapedXML_(std::string& out, std::string_view text);  // out += escapeXML_(text)
 std::string unescapeXML_(std::string_view text);
 
 // --- splitting: (head, rest)

@@ -1,28 +1,15 @@
 // vrk-tool words and tree, run as a user would, on small files.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "tools/ToolTestSupport.h"
+
 namespace {
 
-struct ToolRun {
-  int status;
-  std::string out;
-};
-
-ToolRun runTool(const std::string& args) {
-  const std::string command = std::string(VRK_TOOL_PATH) + " " + args + " 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::string out;
-  std::array<char, 4096> buffer;
-  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe.get())) out.append(buffer.data(), n);
-  const int status = pclose(pipe.release());
-  return {WEXITSTATUS(status), out};
-}
+using vrk::tooltest::runTool;
+using vrk::tooltest::ToolRun;
 
 std::string fixture(const char* name) { return std::string(VRK_FIXTURES) + "/markup/" + name; }
 

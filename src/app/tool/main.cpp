@@ -5,6 +5,7 @@
 
 #include "app/tool/ToolCommon.h"
 #include "app/tool/ToolMarkup.h"
+#include "app/tool/ToolModel.h"
 
 namespace {
 
@@ -17,6 +18,10 @@ struct Command {
 constexpr Command kCommands[] = {
     {"words", vrk::tool::runWords, "words FILE           word list of a markup file"},
     {"tree", vrk::tool::runTree, "tree [--html] FILE   tag tree (XML or HTML dictionary mode)"},
+    {"dump", vrk::tool::runDump, "dump FILE            memo file, package or holder as JSON"},
+    {"convert", vrk::tool::runConvert,
+     "convert IN OUT [--time YYYYMMDDhhnnsszzz] [--seed N]   write IN in OUT's format"},
+    {"unpack", vrk::tool::runUnpack, "unpack PACKAGE.maz DIR   extract a package's files"},
 };
 
 int usage() {

@@ -1,0 +1,414 @@
+#include "app/tool/ToolModel.h"
+
+#include <openssl/evp.h>
+#include <stdlib.h>
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <unordered_set>
+
+#include "app/tool/ToolCommon.h"
+#include "markup/UnitTTAGNode.h"
+#include "model/HolderFileIO.h"
+#include "model/MemoPackage.h"
+#include "model/ModelServices.h"
+#include "model/UnitMemoFile.h"
+#include "model/UnitMemoHolder.h"
+#include "model/UnitTContents.h"
+#include "platform/Path.h"
+#include "text/UnitBasic.h"
+#include "text/UnitCharEX.h"
+#include "text/UnitFileIO.h"
+#include "text/UnitStringEX.h"
+
+namespace vrk::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Exit code when the command ran but something could not be read or written.
+constexpr int kExitFailed = 1;
+
+// A folder of the temporary directory, removed with its contents at the end.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    // The model's temporary directory: the TempDir setting, $TMPDIR or /tmp/.
+    std::string pattern = toOsPath_(MemoBasic().getTempDir()).value_or("/tmp/") + "vrk-tool-XXXXXX";
+    if (::mkdtemp(pattern.data())) path_ = fromOsPath_(pattern).value_or("");
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(*toOsPath_(path_), ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  // Stored path of the folder ending in "/"; empty when it could not be made.
+  std::string path() const { return path_.empty() ? path_ : path_ + "/"; }
+
+ private:
+  std::string path_;
+};
+
+// An input file read into the model: a memo file with every holder loaded as
+// far as its file allows, or a lone holder listed in `file` as its host.
+struct Opened {
+  MemoFile file;
+  MemoHolder* lone = nullptr;
+  std::string lonePath;  // the lone holder's input file
+  StringList errors;
+};
+
+bool isHolderExt(const std::string& ext) { return ext == ".mxh" || ext == ".mhz"; }
+bool isMemoFileExt(const std::string& ext) { return ext == ".mxa" || ext == ".mxv"; }
+std::string lowerExt(std::string_view path) { return lowerCase_(extractFileExt_(path)); }
+
+int complain(const std::string& message) {
+  std::fprintf(stderr, "vrk-tool: %s\n", message.c_str());
+  return kExitFailed;
+}
+
+// An input that cannot be read counts as a bad command line.
+int cannotOpen(const std::string& message) {
+  complain(message);
+  return kExitUsage;
+}
+
+std::optional<std::string> storedArg(const std::string& arg) {
+  std::optional<std::string> stored = fromOsPath_(arg);
+  if (!stored) complain("cannot name " + arg + " in Shift_JIS");
+  return stored;
+}
+
+// The name of the file's Holder element; only the words up to it are read.
+std::string holderNameOf(std::string_view text) {
+  StringList words;
+  WordScanner scanner(words, false);
+  constexpr std::size_t kPiece = 4096;
+  for (std::size_t at = 0; at < text.size(); at += kPiece) {
+    scanner.feed(text.substr(at, kPiece));
+    for (const std::string& word : words) {
+      const SplitTag tag = splitTag_(word);
+      if (tag.name != "Holder" || tag.isEndTag) continue;
+      for (const std::string& attr : tag.attrs)
+        if (sameText_(attr.substr(0, attr.find('=')), "name"))
+          return unquote_(trim_(attr.substr(attr.find('=') + 1)));
+      return {};
+    }
+    words.clear();
+  }
+  return {};
+}
+
+int openHolder(const std::string& source, const std::string& logical, Opened& in) {
+  std::string bytes, plain, why;
+  if (readFileBytes_(*toOsPath_(source), bytes, &why) != 0) return cannotOpen(why);
+  if (inflateBytes_(bytes, plain) != 0) plain = std::move(bytes);
+  in.file.putFileName_(extractFilePath_(logical) + "host.mxa");
+  std::unique_ptr<MemoHolder> holder = in.file.createHolder();
+  in.lone = holder.get();
+  in.lonePath = logical;
+  in.file.addHolder_(std::move(holder), holderNameOf(plain));
+  readHolderBytes_(*in.lone, plain, in.errors);
+  return 0;
+}
+
+void loadEveryHolder(Opened& in) {
+  for (int i = 0; i < in.file.countOfHolders(); ++i)
+    in.file.ensureHolderLoaded_(*in.file.holderAt_(i), in.errors);
+}
+
+// Markup errors stay in the errors of the dump; a text that is no memo file
+// at all stops the command.
+int openMemoFile(const std::string& source, Opened& in) {
+  switch (readMemoFile_(in.file, source, in.errors)) {
+    case 0:
+      return 0;
+    case -1:
+      return cannotOpen("cannot read " + source);
+    case -2:
+      return cannotOpen("too short for a memo file: " + source);
+    default:
+      return cannotOpen("no File element: " + source);
+  }
+}
+
+// A package opens as if unpacked beside it: its parts are read from a scratch
+// folder, then the memo file takes the name it would have there.
+int openPackage(const std::string& source, const std::string& logical, const std::string& scratch,
+                Opened& in) {
+  UnpackedPackage parts;
+  std::string why;
+  if (unpackPackage_(source, scratch + "package", nullptr, parts, &why) != 0)
+    return cannotOpen(why);
+  if (parts.memoFilePath.empty()) return cannotOpen("no memo file in " + logical);
+  if (const int failed = openMemoFile(parts.memoFilePath, in)) return failed;
+  loadEveryHolder(in);
+  in.file.putFileName_(extractFilePath_(logical) + extractFileName_(parts.memoFilePath));
+  return 0;
+}
+
+// Reads any of the formats, also wrapped in ".z" (unwrapped into the scratch
+// folder rather than beside the input).
+int openInput(const std::string& arg, const ScratchFolder& scratch, Opened& in) {
+  const std::optional<std::string> stored = storedArg(arg);
+  if (!stored) return kExitUsage;
+  if (scratch.path().empty()) return cannotOpen("cannot make a temporary folder");
+  std::string logical = *stored, source = *stored;
+  if (lowerExt(logical) == ".z") {
+    logical.resize(logical.size() - 2);
+    source = scratch.path() + extractFileName_(logical);
+    std::string why;
+    if (decompressFile_(arg, *toOsPath_(source), &why) != 0) return cannotOpen(why);
+  }
+  const std::string ext = lowerExt(logical);
+  if (isHolderExt(ext)) return openHolder(source, logical, in);
+  if (ext == ".maz") return openPackage(source, logical, scratch.path(), in);
+  if (!isMemoFileExt(ext)) {
+    std::fprintf(stderr, "vrk-tool: not a memo file, holder or package: %s\n", arg.c_str());
+    return kExitUsage;
+  }
+  if (const int failed = openMemoFile(source, in)) return failed;
+  if (source != logical) in.file.putFileName_(logical);  // holders live beside the original
+  loadEveryHolder(in);
+  return 0;
+}
+
+// --- dump
+
+std::string sha256Hex(std::string_view bytes) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int size = 0;
+  EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_sha256(), nullptr);
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned int i = 0; i < size; ++i) {
+    hex += kHex[digest[i] >> 4];
+    hex += kHex[digest[i] & 15];
+  }
+  return hex;
+}
+
+void writeLines(std::ostream& out, const StringList& lines) {
+  out << '[';
+  for (std::size_t i = 0; i < lines.size(); ++i) out << (i ? "," : "") << jsonString(lines[i]);
+  out << ']';
+}
+
+// Each pass over the holders (reading, then saving) logs a missing file again.
+void writeErrors(std::ostream& out, const StringList& errors) {
+  StringList once;
+  std::unordered_set<std::string> seen;
+  for (const std::string& line : errors)
+    if (seen.insert(line).second) once.push_back(line);
+  writeLines(out, once);
+}
+
+void writeContent(std::ostream& out, const TContent* content) {
+  if (!content) {
+    out << "null";
+    return;
+  }
+  const std::string& data = content->aData ? *content->aData : std::string();
+  out << "{\"type\":" << jsonString(content->contentType)
+      << ",\"encoding\":" << jsonString(content->transferEncoding) << ",\"size\":" << data.size()
+      << ",\"sha256\":\"" << sha256Hex(data)
+      << "\",\"parts\":" << (content->aParts ? content->aParts->aChildren.size() : 0) << '}';
+}
+
+void writeNode(std::ostream& out, const MemoNode& node) {
+  out << "{\"name\":" << jsonString(node.getName()) << ",\"fields\":";
+  writeLines(out, node.aFields);
+  out << ",\"memo\":";
+  writeLines(out, node.aMemo);
+  out << ",\"comment\":";
+  if (node.aComment)
+    writeLines(out, *node.aComment);
+  else
+    out << "null";
+  out << ",\"content\":";
+  writeContent(out, node.aContent.get());
+  out << '}';
+}
+
+// The members of a HOLDER object, without its braces.
+void writeHolderMembers(std::ostream& out, MemoHolder& holder, const std::string& file) {
+  out << "\"name\":" << jsonString(holder.getName()) << ",\"file\":" << jsonString(file)
+      << ",\"loaded\":" << (holder.flagLoaded ? "true" : "false") << ",\"fields\":";
+  writeLines(out, holder.aFields);
+  out << ",\"nodes\":[";
+  for (int i = 0; i < holder.countOfNodes(); ++i) {
+    if (i) out << ',';
+    writeNode(out, *holder.nodeAt_(i));
+  }
+  out << ']';
+}
+
+void writeDump(std::ostream& out, Opened& in) {
+  if (in.lone) {
+    out << "{\"kind\":\"holder\",";
+    writeHolderMembers(out, *in.lone, in.lonePath);
+  } else {
+    MemoFile& file = in.file;
+    out << "{\"kind\":\"memofile\",\"name\":" << jsonString(file.getName()) << ",\"fields\":";
+    writeLines(out, file.aFields);
+    out << ",\"memo\":";
+    writeLines(out, file.aMemo);
+    out << ",\"holders\":[";
+    for (int i = 0; i < file.countOfHolders(); ++i) {
+      MemoHolder& holder = *file.holderAt_(i);
+      out << (i ? ",{" : "{");
+      writeHolderMembers(out, holder, holder.getFileName());
+      out << '}';
+    }
+    out << ']';
+  }
+  out << ",\"errors\":";
+  writeErrors(out, in.errors);
+  out << "}\n";
+}
+
+// --- convert
+
+std::optional<LocalTime> parseTimeArg(std::string_view text) {
+  static constexpr int kWidths[] = {4, 2, 2, 2, 2, 2, 3};
+  LocalTime time;
+  int* fields[] = {&time.year,   &time.month,  &time.day,        &time.hour,
+                   &time.minute, &time.second, &time.millisecond};
+  if (text.size() != 17) return std::nullopt;
+  std::size_t at = 0;
+  for (int i = 0; i < 7; ++i) {
+    const char* begin = text.data() + at;
+    const auto [end, ec] = std::from_chars(begin, begin + kWidths[i], *fields[i]);
+    if (ec != std::errc() || end != begin + kWidths[i]) return std::nullopt;
+    at += kWidths[i];
+  }
+  return time.isValid() ? std::optional<LocalTime>(time) : std::nullopt;
+}
+
+struct ConvertArgs {
+  std::vector<std::string> files;
+  std::optional<LocalTime> time;
+  std::optional<std::uint32_t> seed;
+};
+
+bool parseConvertArgs(const std::vector<std::string>& args, ConvertArgs& parsed) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const bool hasValue = i + 1 < args.size();
+    if (args[i] == "--time" && hasValue) {
+      parsed.time = parseTimeArg(args[++i]);
+      if (!parsed.time) return false;
+    } else if (args[i] == "--seed" && hasValue) {
+      const std::string& text = args[++i];
+      std::uint32_t seed = 0;
+      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
+      if (ec != std::errc() || end != text.data() + text.size()) return false;
+      parsed.seed = seed;
+    } else {
+      parsed.files.push_back(args[i]);
+    }
+  }
+  return parsed.files.size() == 2;
+}
+
+// Writes the opened input to out by its extension; paths written go to written.
+int writeOutput(Opened& in, const std::string& out, StringList& written) {
+  const std::string ext = lowerExt(out);
+  if (in.lone) {
+    if (!isHolderExt(ext)) return -1;
+    if (in.lone->saveFile_(out) < 0) return complain("cannot write " + out);
+    written.push_back(out);
+    return 0;
+  }
+  if (ext != ".maz" && !isMemoFileExt(ext)) return -1;
+  if (in.file.saveAs_(out, in.errors) < 0) return complain("cannot write " + out);
+  written.push_back(in.file.getFilename());
+  if (ext == ".maz") return 0;
+  int result = 0;
+  for (int i = 0; i < in.file.countOfHolders(); ++i) {
+    MemoHolder& holder = *in.file.holderAt_(i);
+    const std::string path = holder.getFileName();
+    if (!holder.flagLoaded) {
+      in.errors.push_back("not converted, never loaded: " + holder.getName());
+    } else if (holder.saveFile_(path) < 0) {
+      result = complain("cannot write " + path);
+    } else {
+      written.push_back(path);
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+int runDump(const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    std::fprintf(stderr, "usage: vrk-tool dump FILE\n");
+    return kExitUsage;
+  }
+  const ScratchFolder scratch;
+  Opened in;
+  if (const int failed = openInput(args[0], scratch, in)) return failed;
+  writeDump(std::cout, in);
+  return 0;
+}
+
+int runConvert(const std::vector<std::string>& args) {
+  ConvertArgs parsed;
+  if (!parseConvertArgs(args, parsed)) {
+    std::fprintf(stderr, "usage: vrk-tool convert IN OUT [--time YYYYMMDDhhnnsszzz] [--seed N]\n");
+    return kExitUsage;
+  }
+  std::optional<FixedClock> clock;
+  std::optional<SeededRng> rng;
+  if (parsed.time) clock.emplace(*parsed.time);
+  if (parsed.seed) rng.emplace(*parsed.seed);
+  const ScopedModelServices scope(ModelServices{clock ? &*clock : nullptr, rng ? &*rng : nullptr,
+                                                nullptr, nullptr, modelServices().tempDir});
+  const std::optional<std::string> out = storedArg(parsed.files[1]);
+  if (!out) return kExitUsage;
+  const ScratchFolder scratch;
+  Opened in;
+  if (const int failed = openInput(parsed.files[0], scratch, in)) return failed;
+  StringList written;
+  const int result = writeOutput(in, *out, written);
+  if (result < 0) {
+    std::fprintf(stderr, "vrk-tool: cannot convert %s to %s\n", parsed.files[0].c_str(),
+                 parsed.files[1].c_str());
+    return kExitUsage;
+  }
+  std::cout << "{\"written\":";
+  writeLines(std::cout, written);
+  std::cout << ",\"errors\":";
+  writeErrors(std::cout, in.errors);
+  std::cout << "}\n";
+  return result;
+}
+
+int runUnpack(const std::vector<std::string>& args) {
+  if (args.size() != 2) {
+    std::fprintf(stderr, "usage: vrk-tool unpack PACKAGE.maz DIR\n");
+    return kExitUsage;
+  }
+  const std::optional<std::string> package = storedArg(args[0]);
+  const std::optional<std::string> folder = storedArg(args[1]);
+  if (!package || !folder) return kExitUsage;
+  UnpackedPackage parts;
+  std::string why;
+  // Without a person to ask, an existing file is never replaced.
+  if (unpackPackage_(*package, *folder, nullptr, parts, &why) != 0) return complain(why);
+  std::cout << "{\"memofile\":" << jsonString(parts.memoFilePath) << ",\"written\":";
+  writeLines(std::cout, parts.written);
+  std::cout << ",\"kept\":";
+  writeLines(std::cout, parts.kept);
+  std::cout << ",\"refused\":";
+  writeLines(std::cout, parts.refused);
+  std::cout << "}\n";
+  return 0;
+}
+
+}  // namespace vrk::tool

@@ -1,0 +1,101 @@
+#include "model/MemoPackage.h"
+
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+#include "model/UnitTContents.h"
+#include "platform/Path.h"
+#include "text/UnitBasic.h"
+#include "text/UnitCharEX.h"
+#include "text/UnitFileIO.h"
+
+namespace vrk {
+namespace {
+
+namespace fs = std::filesystem;
+
+int fail(std::string* error, std::string message, int code) {
+  if (error) *error = std::move(message);
+  return code;
+}
+
+// The MIME text of the package: the bare or prefixed zlib stream, or the
+// text itself when it is not compressed at all.
+bool packageText(const std::string& bytes, std::string& text, std::string& why) {
+  if (inflateBytes_(bytes, text, &why) == 0) return true;
+  text = bytes;
+  return false;
+}
+
+// Holder files named ".mhz" are read as compressed by older readers.
+int partBytes(const std::string& name, const std::string& data, std::string& out) {
+  std::string plain;
+  if (lowerCase_(extractFileExt_(name)) != ".mhz" || inflateBytes_(data, plain) == 0) {
+    out = data;
+    return 0;
+  }
+  return deflateBytes_(data, out);
+}
+
+}  // namespace
+
+std::string safePartName_(std::string_view name) {
+  std::string base = trim_(extractFileName_(trim_(name)));
+  for (const char c : base)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return {};
+  return base == "." || base == ".." ? std::string() : base;
+}
+
+int unpackPackage_(const std::string& packagePath, const std::string& folder,
+                   const MayOverwrite& mayOverwrite, UnpackedPackage& result, std::string* error) {
+  result = UnpackedPackage{};
+  const std::optional<std::string> osPackage = toOsPath_(packagePath);
+  const std::optional<std::string> osFolder = toOsPath_(folder);
+  if (!osPackage || !osFolder) return fail(error, "unusable path: " + packagePath, -1);
+  std::string bytes, text, why;
+  if (readFileBytes_(*osPackage, bytes, &why) != 0) return fail(error, why, -1);
+  const bool inflated = packageText(bytes, text, why);
+  bytes.clear();
+
+  StringList lines;
+  bytesToLines_(text, lines);
+  text.clear();
+  TContent package;
+  package.parseMIME_(lines);
+  if (!package.aParts || package.aParts->aChildren.empty()) {
+    return fail(error, packagePath + ": " + (inflated ? "no parts in the package" : why), -1);
+  }
+
+  std::error_code ec;
+  fs::create_directories(*osFolder, ec);
+  bool first = true;
+  for (const ChildEntry& entry : package.aParts->aChildren) {
+    const auto& part = static_cast<const TContent&>(*entry.object);
+    const bool isMemoFile = std::exchange(first, false);
+    if (trim_(part.fileName).empty()) continue;
+    const std::string name = safePartName_(part.fileName);
+    if (name.empty()) {
+      result.refused.push_back(part.fileName);
+      continue;
+    }
+    const std::string path = joinPath_(folder, name);
+    const std::optional<std::string> osPath = toOsPath_(path);
+    if (!osPath) return fail(error, "unusable file name: " + path, -2);
+    if (isMemoFile) result.memoFilePath = path;
+    // A dangling link counts as a file too: writing through it would leave the folder.
+    const bool taken = fs::symlink_status(*osPath, ec).type() != fs::file_type::not_found;
+    if (taken && !(mayOverwrite && mayOverwrite(path))) {
+      result.kept.push_back(path);
+      continue;
+    }
+    std::string data;
+    if (partBytes(name, part.aData.value_or(std::string()), data) != 0)
+      return fail(error, "cannot compress " + path, -2);
+    if (writeFileAtomic_(*osPath, data, &why) != 0) return fail(error, why, -2);
+    result.written.push_back(path);
+  }
+  return 0;
+}
+
+}  // namespace vrk

@@ -1,0 +1,378 @@
+// Memo holders in memory: new nodes, UIDs, removal, navigation, sorting,
+// copies, file names, and walking the nodes through the virtual operations.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "model/ModelTestSupport.h"
+#include "model/UnitMemoFile.h"
+#include "model/UnitMemoHolder.h"
+#include "platform/Path.h"
+
+namespace vrk {
+namespace {
+
+using modeltest::FixedServices;
+
+// A holder listed under a name, as its memo file lists it.
+struct Listed {
+  explicit Listed(std::string_view name = "Ideas") {
+    auto made = std::make_unique<MemoHolder>(&list);
+    holder = made.get();
+    list.addChild_(std::move(made), name);
+  }
+  MemoNode* add(std::string_view name, StringList memo = {}) {
+    std::unique_ptr<MemoNode> node = holder->createNode();
+    MemoNode* raw = node.get();
+    raw->aMemo = std::move(memo);
+    holder->addNode_(std::move(node), name);
+    return raw;
+  }
+  StringList names() const {
+    StringList out;
+    for (int i = 0; i < holder->countOfNodes(); ++i) out.push_back(holder->nodeAt_(i)->getName());
+    return out;
+  }
+
+  TObjectParent list;
+  MemoHolder* holder = nullptr;
+};
+
+TEST(NewNode, NamingRules) {
+  struct Case {
+    const char* title;
+    StringList fields;
+    StringList existing;
+    const char* current;  // name of the current node, or null
+    StringList expected;  // names of two new nodes made one after the other
+  };
+  const Case cases[] = {
+      {"daily twice on one day", {}, {}, nullptr, {"20241208", "20241209"}},
+      {"daily with same names allowed",
+       {"FlagSameName=\"true\""},
+       {},
+       nullptr,
+       {"20241208", "20241208"}},
+      {"daily in a pattern of its own",
+       {"FormatDate=\"yyyy-mm-dd\""},
+       {},
+       nullptr,
+       {"2024-12-08", "2024-12-09"}},
+      {"number counts the nodes before",
+       {"NewNodeName=\"Number\""},
+       {"a", "b", "c", "d", "e"},
+       nullptr,
+       {"00005", "00006"}},
+      {"number in a pattern",
+       {"NewNodeName=\"number\"", "FormatNumber=\"No.%03d\""},
+       {"a"},
+       nullptr,
+       {"No.001", "No.002"}},
+      {"a pattern the formatter refuses counts as %.5d",
+       {"NewNodeName=\"Number\"", "FormatNumber=\"%s%n\""},
+       {"a"},
+       nullptr,
+       {"00001", "00002"}},
+      {"glossary takes the current name",
+       {"NewNodeName=\"Glossary\""},
+       {"x", "Idea"},
+       "Idea",
+       {"Idea_01", "Idea_02"}},
+      {"glossary without a current node",
+       {"NewNodeName=\"Glossary\""},
+       {},
+       nullptr,
+       {"*New*", "*New*_00"}},
+      {"any other rule", {"NewNodeName=\"Weekly\""}, {}, nullptr, {"*New*", "*New*_00"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    FixedServices services;
+    Listed listed;
+    listed.holder->aFields = c.fields;
+    for (const std::string& name : c.existing) listed.add(name);
+    if (c.current) listed.holder->putCurNode_(listed.holder->findNode_(c.current));
+    const std::string first = listed.holder->newNode()->getName();
+    const std::string second = listed.holder->newNode()->getName();
+    EXPECT_EQ((StringList{first, second}), c.expected);
+  }
+}
+
+TEST(NewNode, TemplateByOptionAndPlaceBeforeTheCurrentNode) {
+  struct Case {
+    const char* option;  // NewNodeOption, or null for none
+    const char* selected;
+    StringList memo;  // of the new node
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, {"star"}},      {"\"Normal\"", nullptr, {"star"}},
+      {"\"plain\"", nullptr, {}},        {"\"current\"", nullptr, {"cee"}},
+      {"\"select\"", "\"T\"", {"tee"}},  {"\"select\"", "\"missing\"", {"star"}},
+      {"\"select\"", nullptr, {"star"}}, {"\"other\"", nullptr, {"star"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option ? c.option : "no option");
+    FixedServices services;
+    Listed listed;
+    MemoHolder& holder = *listed.holder;
+    listed.add("*", {"star"});
+    MemoNode* current = listed.add("C", {"cee"});
+    listed.add("T", {"tee"});
+    if (c.option) holder.putField_("NewNodeOption", c.option);
+    if (c.selected) holder.putField_("SelectNodeName", c.selected);
+    holder.putCurNode_(current);
+
+    const MemoNode* made = holder.newNode();
+    EXPECT_EQ(made->aMemo, c.memo);
+    EXPECT_EQ(holder.indexOfNode_(made), 1);  // before the current node
+    EXPECT_EQ(holder.getCurNode(), current);
+    EXPECT_EQ(made->aOwner, &holder);
+  }
+}
+
+TEST(NewNode, FreshCreatedOnlyWhenTheTemplateHasOneAndAnIndexedUid) {
+  FixedServices services;
+  Listed listed;
+  MemoNode* star = listed.add("*");
+  const MemoNode* plain = listed.holder->newNode();
+  EXPECT_EQ(plain->getField_("Created"), "");
+  EXPECT_EQ(listed.holder->indexOfNode_(plain), 1);  // appended: no current node
+
+  star->putField_("Created", "\"19990101 000000000\"");
+  const MemoNode* dated = listed.holder->newNode();
+  EXPECT_EQ(dated->getField_("Created"), "\"20241208 101010123\"");
+  EXPECT_EQ(star->getField_("Created"), "\"19990101 000000000\"");
+
+  const std::string uid = unquote_(dated->getField_("UID"));
+  EXPECT_TRUE(std::regex_match(uid, std::regex("20241208_101010123_[0-9]{8}"))) << uid;
+  EXPECT_NE(uid, unquote_(plain->getField_("UID")));
+  EXPECT_EQ(listed.holder->findNodeByUID_(lowerCase_(uid)), dated);
+}
+
+TEST(Uids, DuplicatesAndBlanksAreRepairedInNodeOrder) {
+  FixedServices services;
+  Listed listed;
+  MemoNode* a = listed.add("a");
+  MemoNode* b = listed.add("b");
+  a->putField_("UID", "\"SAME\"");
+  b->putField_("UID", "\"same\"");  // letter case is not a difference
+
+  EXPECT_EQ(listed.holder->findNodeByUID_("Same"), a);
+  const std::string repaired = unquote_(b->getField_("UID"));
+  EXPECT_EQ(repaired.size(), 27u);
+  EXPECT_EQ(listed.holder->findNodeByUID_(repaired), b);
+
+  MemoNode* c = listed.add("c");
+  MemoNode* d = listed.add("d");
+  c->putField_("UID", "\"SAME\"");
+  StringList log;
+  listed.holder->checkUID_(&log);
+  EXPECT_EQ(log, (StringList{"genUniqUID:c", "genUID:d"}));
+  EXPECT_EQ(d->getField_("UID").size(), 29u);
+}
+
+TEST(Uids, AUidGivenAfterIndexingIsStillFound) {
+  FixedServices services;
+  Listed listed;
+  MemoNode* parent = listed.add("parent");
+  MemoNode* child = listed.holder->newNode();  // the index now exists
+  child->setParentNode_(parent);               // parent gets a UID the index lacks
+  EXPECT_EQ(child->getParentNode(), parent);
+  EXPECT_EQ(listed.holder->findNodeByUID_("no such uid"), nullptr);
+}
+
+TEST(RemoveNode, LeavesTheIndexAndTheCurrentNode) {
+  FixedServices services;
+  Listed listed;
+  MemoHolder& holder = *listed.holder;
+  MemoNode* a = holder.newNode();
+  MemoNode* b = holder.newNode();
+  const std::string uidA = unquote_(a->getField_("UID"));
+  holder.putCurNode_(a);
+
+  std::unique_ptr<MemoNode> takenB = holder.removeNode_(b);
+  EXPECT_EQ(takenB.get(), b);
+  EXPECT_EQ(holder.getCurNode(), a);  // another node stays current
+  std::unique_ptr<MemoNode> takenA = holder.removeNode_(a);
+  EXPECT_EQ(holder.getCurNode(), nullptr);
+  EXPECT_EQ(holder.findNodeByUID_(uidA), nullptr);  // alive, but no longer this holder's
+  EXPECT_EQ(holder.removeNode_(a), nullptr);
+  EXPECT_EQ(holder.countOfNodes(), 0);
+
+  MemoNode* c = listed.add("c");
+  MemoNode* d = listed.add("d");
+  holder.putCurNode_(c);
+  EXPECT_NE(holder.deleteNode_(d), nullptr);
+  EXPECT_EQ(holder.getCurNode(), nullptr);  // deleting always ends the current node
+}
+
+TEST(Navigation, EdgesAnswerNone) {
+  Listed listed;
+  MemoHolder& holder = *listed.holder;
+  EXPECT_EQ(holder.firstNode(), nullptr);
+  EXPECT_EQ(holder.lastNode(), nullptr);
+  MemoNode* a = listed.add("a");
+  MemoNode* b = listed.add("b");
+  MemoNode* c = listed.add("c");
+  const std::unique_ptr<MemoNode> stranger = holder.createNode();
+  EXPECT_EQ(holder.prevNode_(a), nullptr);
+  EXPECT_EQ(holder.prevNode_(b), a);
+  EXPECT_EQ(holder.nextNode_(b), c);
+  EXPECT_EQ(holder.nextNode_(c), nullptr);
+  EXPECT_EQ(holder.prevNode_(stranger.get()), nullptr);
+  EXPECT_EQ(holder.nextNode_(stranger.get()), nullptr);
+  EXPECT_EQ(holder.nodeAt_(-1), nullptr);
+  EXPECT_EQ(holder.nodeAt_(3), nullptr);
+  EXPECT_EQ(holder.firstNode(), a);
+  EXPECT_EQ(holder.lastNode(), c);
+  EXPECT_EQ(holder.findNode_("B"), b);
+  EXPECT_EQ(holder.putCurNode_(stranger.get()), -1);
+}
+
+TEST(Sorting, OnlyAddingAndRenamingSort) {
+  Listed listed;
+  MemoHolder& holder = *listed.holder;
+  listed.add("b");
+  MemoNode* a = listed.add("a");
+  holder.putFlagSort_(true);
+  EXPECT_EQ(holder.getField_("flagSort"), "\"true\"");
+  EXPECT_EQ(listed.names(), (StringList{"b", "a"}));  // setting it does not reorder
+
+  holder.insertNode_(holder.createNode(), "0", 0);
+  holder.insertNode_(holder.createNode(), "z", 0);
+  EXPECT_EQ(listed.names(), (StringList{"z", "0", "b", "a"}));
+  listed.add("c");
+  EXPECT_EQ(listed.names(), (StringList{"0", "a", "b", "c", "z"}));
+  holder.putFlagAscending_(false);
+  a->putName_("y");
+  EXPECT_EQ(listed.names(), (StringList{"z", "y", "c", "b", "0"}));
+}
+
+TEST(Copy, ClonesNodesAndKeepsTheCurrentPosition) {
+  FixedServices services;
+  Listed listed;
+  MemoHolder& source = *listed.holder;
+  listed.add("one", {"1"});
+  source.putCurNode_(listed.add("two", {"2"}));
+  source.CountSave = 5;
+  source.flagLoaded = true;
+  source.putField_("ModeNodesMngr", "\"TreeView\"");
+
+  const std::unique_ptr<TObjectNamed> copied = source.deepCopy();
+  auto* copy = dynamic_cast<MemoHolder*>(copied.get());
+  ASSERT_NE(copy, nullptr);
+  ASSERT_EQ(copy->countOfNodes(), 2);
+  EXPECT_NE(copy->nodeAt_(1), source.nodeAt_(1));
+  EXPECT_EQ(copy->nodeAt_(1)->aOwner, copy);
+  EXPECT_EQ(copy->nodeAt_(1)->getName(), "two");
+  EXPECT_EQ(copy->nodeAt_(1)->aMemo, StringList{"2"});
+  EXPECT_EQ(copy->getCurNode(), copy->nodeAt_(1));
+  EXPECT_EQ(copy->getModeNodesMngr(), "\"Nodes\"");
+  EXPECT_TRUE(copy->flagLoaded);
+  EXPECT_EQ(copy->CountSave, 0);
+}
+
+TEST(FileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
+  struct Case {
+    const char* memoFile;  // null: the holder has no memo file
+    const char* holder;
+    StringList fields;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"/m/work.mxa", "a/b", {}, "/m/a_b.mxh"},
+      {"C:\\m\\work.mxa", "a/b", {}, "C:\\m\\a_b.mxh"},
+      {"/m/work.mxa", "Notes.old", {}, "/m/Notes.mxh"},
+      {"/m/work.mxa", "x", {"FileExt=\".mhz\""}, "/m/x.mhz"},
+      {"/m/work.mxa", "x", {"FlagExtra=\"true\"", "Filename=\"/else/y.mxh\""}, "/else/y.mxh"},
+      {"/m/work.mxa", "x", {"FlagExtra=\"true\""}, "/m/x.mxh"},
+      {"/m/work.mxa", "x", {"Filename=\"/else/y.mxh\""}, "/m/x.mxh"},
+      {nullptr, "x", {}, currentDirectory_() + "x.mxh"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    MemoFile file;
+    MemoHolder* holder = nullptr;
+    Listed listed(c.holder);
+    if (c.memoFile) {
+      file.putFileName_(c.memoFile);
+      holder = file.createHolder().release();
+      file.addHolder_(std::unique_ptr<MemoHolder>(holder), c.holder);
+    } else {
+      holder = listed.holder;
+    }
+    holder->aFields = c.fields;
+    EXPECT_EQ(holder->getFileName(), c.expected);
+  }
+}
+
+TEST(MemoFileSettings, ReadOnlyFieldsAndTempDirComeFromTheMemoFile) {
+  MemoFile file;
+  MemoHolder* holder = file.newHolderAt_(0);
+  EXPECT_EQ(holder->getMemoFile(), &file);
+  EXPECT_FALSE(holder->isReadOnlyHolder());
+  file.putReadOnly_(true);
+  file.putField_("Mail", "\"me@example.com\"");
+  holder->putField_("Color", "\"clRed\"");
+  EXPECT_TRUE(holder->isReadOnlyHolder());
+  EXPECT_EQ(holder->getFieldInherited_("mail"), "\"me@example.com\"");
+  EXPECT_EQ(holder->getFieldInherited_("Color"), "\"clRed\"");
+  EXPECT_EQ(holder->getTempDir(), file.getTempDir());
+  EXPECT_EQ(Listed().holder->getMemoFile(), nullptr);
+}
+
+TEST(Collections, MarksKeysAndValuesOverAllNodes) {
+  Listed listed;
+  MemoNode* a = listed.add("a");
+  MemoNode* b = listed.add("b");
+  a->aFields = {"Kind=\"memo\"", "flagMarked=\"true\""};
+  b->aFields = {"kind=\"memo\"", "Tag=\"x\"", "Empty=\"\""};
+  EXPECT_EQ(listed.holder->countOfMarked(), 1);
+  NodeList marked;
+  listed.holder->listMarked_(marked);
+  EXPECT_EQ(marked, (NodeList{{"a", a}}));
+
+  StringList keys{"TAG"};
+  EXPECT_EQ(listed.holder->collectFieldKeys_(keys), 3);
+  EXPECT_EQ(keys, (StringList{"TAG", "Kind", "flagMarked", "Empty"}));
+  StringList values;
+  listed.holder->collectFieldValues_("kind", values);
+  EXPECT_EQ(values, StringList{"memo"});
+}
+
+// A view that shows the nodes in reverse order.
+class ReversedHolder : public MemoHolder {
+ public:
+  using MemoHolder::MemoHolder;
+  MemoNode* nodeAt_(int index) const override {
+    return index < 0 ? nullptr : MemoHolder::nodeAt_(countOfNodes() - 1 - index);
+  }
+  int indexOfNode_(const MemoNode* node) const override {
+    const int index = MemoHolder::indexOfNode_(node);
+    return index < 0 ? -1 : countOfNodes() - 1 - index;
+  }
+};
+
+TEST(ViewOrder, TheModelWalksNodesThroughTheVirtualOperations) {
+  FixedServices services;
+  ReversedHolder holder;
+  for (const char* name : {"first", "second"}) {
+    auto node = holder.createNode();
+    node->putField_("UID", "\"SAME\"");
+    holder.addNode_(std::move(node), name);
+  }
+  StringList lines;
+  holder.writeHolder_(lines, "");
+  const auto at = [&lines](std::string_view record) {
+    return std::find_if(lines.begin(), lines.end(),
+                        [&](const std::string& l) { return l.find(record) != l.npos; });
+  };
+  EXPECT_LT(at("\"second\""), at("\"first\""));
+  StringList log;
+  holder.checkUID_(&log);
+  EXPECT_EQ(log, StringList{"genUniqUID:first"});  // second in the view's order
+  EXPECT_EQ(holder.prevNode_(holder.findNode_("first")), holder.findNode_("second"));
+}
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,336 @@
+// Holder files: the golden ".mxh", ".mhz" against Python's zlib, xmllint,
+// files that do not parse, settings values, and the reader's details.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "model/ContentsTestSupport.h"
+#include "model/HolderFileIO.h"
+#include "model/ModelTestSupport.h"
+#include "model/UnitMemoHolder.h"
+#include "model/UnitTContents.h"
+#include "platform/SJ.h"
+#include "text/UnitBasic.h"
+
+namespace vrk {
+namespace {
+
+using contenttest::hasProgram;
+using contenttest::runCapture;
+using modeltest::FixedServices;
+using modeltest::readFile;
+using modeltest::ScratchDir;
+using modeltest::storedText;
+
+const std::string kGolden = std::string(VRK_FIXTURES) + "/holder/golden.mxh";
+
+struct Listed {
+  explicit Listed(std::string_view name = "Ideas") {
+    auto made = std::make_unique<MemoHolder>(&list);
+    holder = made.get();
+    list.addChild_(std::move(made), name);
+  }
+  TObjectParent list;
+  MemoHolder* holder = nullptr;
+};
+
+StringList sjLines(std::initializer_list<std::string_view> utf8) {
+  StringList out;
+  for (std::string_view line : utf8) out.push_back(utf8LiteralToSjis(line));
+  return out;
+}
+
+MemoNode* addNode(MemoHolder& holder, std::string_view name, StringList fields) {
+  std::unique_ptr<MemoNode> node = holder.createNode();
+  MemoNode* raw = node.get();
+  raw->aFields = std::move(fields);
+  holder.addNode_(std::move(node), name);
+  return raw;
+}
+
+// Every setting the writer writes, a template, made and added records, a
+// child, an embedded and a linked content, names and text that need escaping.
+void buildGolden(MemoHolder& holder) {
+  holder.aFields = {
+      "FormatNumber=\"No.%03d\"",  "FlagReadOnly=\"false\"",     "NewNodeOption=\"select\"",
+      "SelectNodeName=\"*\"",      "ModeNodesMngr=\"TreeView\"", "Color=\"clRed\"",
+      "QueryNode=\"memo & more\"",
+  };
+  addNode(holder, "*", {"Created=\"19990101 000000000\"", "FlagLink=\"true\""})->aMemo = {
+      "%NODE.NAME% template"};
+  MemoNode* daily = holder.newNode();
+  daily->removeField_("FlagLink");
+  daily->aMemo = sjLines({"first line", "second & <more> \"quoted\"", "表示ソフト"});
+  daily->aComment = sjLines({"a comment", "●見出し"});
+  MemoNode* child = holder.newChild_(daily);
+  child->removeField_("FlagLink");
+  child->putMarked_(true);
+  MemoNode* photo = addNode(holder, "photo",
+                            {"Content-Type=\"image/png\"", "Filename=\"C:\\img\\p.png\"",
+                             "Content-Transfer-Encoding=\"binary\""});
+  photo->aContent = std::make_unique<TContent>();
+  photo->aContent->aData = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(50, 'x');
+  addNode(holder, utf8LiteralToSjis("表 & <x>"), {"Note=\"say \"hi\"\""});
+  addNode(holder, "link", {"FlagLink=\"true\"", "Filename=\"./pics/a.jpg\""})->aMemo = {"gone"};
+  holder.putCurNode_(daily);
+  holder.flagAutoSave = true;
+  holder.SaveMinutes = 10;
+}
+
+// The golden file is made by this test's builder; VRK_UPDATE_GOLDEN=1 writes
+// it anew after a deliberate change of the format.
+TEST(GoldenHolder, BuildSaveLoadAndSaveAgainGiveTheSameBytes) {
+  FixedServices services;
+  ScratchDir dir;
+  Listed built;
+  buildGolden(*built.holder);
+  const std::string first = dir.file("first.mxh");
+  const int length = built.holder->saveFile_(first);
+  if (std::getenv("VRK_UPDATE_GOLDEN"))
+    std::filesystem::copy_file(first, kGolden, std::filesystem::copy_options::overwrite_existing);
+  const std::string golden = readFile(kGolden);
+  ASSERT_FALSE(golden.empty());
+  EXPECT_EQ(readFile(first), golden);
+  EXPECT_EQ(length, static_cast<int>(golden.size()));
+
+  Listed loaded;
+  StringList errors;
+  ASSERT_EQ(readHolderFile_(*loaded.holder, kGolden, errors), 0) << errors.front();
+  EXPECT_TRUE(loaded.holder->flagLoaded);
+  const std::string again = dir.file("again.mxh");
+  loaded.holder->saveFile_(again);
+  EXPECT_EQ(readFile(again), replaceAll_(golden, "CountSave=\"1\"", "CountSave=\"2\""));
+
+  const MemoHolder& h = *loaded.holder;
+  ASSERT_EQ(h.countOfNodes(), 6);
+  EXPECT_EQ(h.getCurNode(), h.nodeAt_(1));
+  EXPECT_EQ(h.nodeAt_(2)->getParentNode(), h.nodeAt_(1));
+  EXPECT_EQ(h.nodeAt_(3)->aContent->aData, built.holder->nodeAt_(3)->aContent->aData);
+  EXPECT_EQ(h.nodeAt_(1)->aComment, built.holder->nodeAt_(1)->aComment);
+  EXPECT_EQ(h.getField_("QueryNode"), "\"memo & more\"");
+  EXPECT_TRUE(h.flagAutoSave);
+  EXPECT_EQ(h.SaveMinutes, 10);
+}
+
+TEST(GoldenHolder, XmllintAcceptsIt) {
+  if (!hasProgram("xmllint")) GTEST_SKIP() << "xmllint is not installed";
+  EXPECT_EQ(std::system(("xmllint --noout '" + kGolden + "'").c_str()), 0);
+}
+
+// Python's zlib stands for every other implementation of the stream.
+TEST(CompressedHolder, WrittenAndReadAgainstPythonsZlib) {
+  if (!hasProgram("python3")) GTEST_SKIP() << "python3 is not installed";
+  FixedServices services;
+  ScratchDir dir;
+  const std::string golden = readFile(kGolden);
+
+  Listed saved;
+  ASSERT_EQ(readHolderFile_(*saved.holder, kGolden, *std::make_unique<StringList>()), 0);
+  const std::string ours = dir.file("ours.mhz");
+  ASSERT_GT(saved.holder->saveFile_(ours), 0);
+  StringList lines;
+  saved.holder->writeFile_(lines);
+  const std::optional<std::string> inflated = runCapture(
+      "python3 -c \"import sys,zlib; sys.stdout.buffer.write(zlib.decompress(open(sys.argv[1],"
+      "'rb').read()))\" '" +
+      ours + "'");
+  ASSERT_TRUE(inflated);
+  EXPECT_EQ(*inflated, linesToBytes_(lines));
+
+  // Bare, after a four-byte prefix, and under the other extension: content decides.
+  const std::string make =
+      "python3 -c \"import sys,zlib,struct; d=open(sys.argv[1],'rb').read(); "
+      "open(sys.argv[2],'wb').write(zlib.compress(d)); "
+      "open(sys.argv[3],'wb').write(struct.pack('<I',len(d))+zlib.compress(d))\" '" +
+      kGolden + "' '" + dir.file("bare.mhz") + "' '" + dir.file("prefixed.mxh") + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  std::filesystem::copy_file(kGolden, dir.file("plain.mhz"));
+  for (const char* name : {"bare.mhz", "prefixed.mxh", "plain.mhz"}) {
+    SCOPED_TRACE(name);
+    Listed loaded;
+    StringList errors;
+    ASSERT_EQ(readHolderFile_(*loaded.holder, dir.file(name), errors), 0);
+    StringList back;
+    loaded.holder->writeFile_(back);
+    EXPECT_EQ(linesToBytes_(back), golden);
+  }
+}
+
+TEST(FailedParse, ReadsNothingAndIsNeverWrittenOver) {
+  std::string packedBroken;
+  deflateBytes_("<Holder name=\"x\"><Record name=\"a\"></Wrong></Holder>", packedBroken);
+  std::string packedGood;
+  deflateBytes_(readFile(kGolden), packedGood);
+  struct Case {
+    const char* title;
+    std::string bytes;
+    int code;
+  };
+  const Case cases[] = {
+      {"tags that do not match", "<Holder name=\"x\"><Record name=\"a\"></Wrong></Holder>", -3},
+      {"no Holder element", "<File name=\"x\"></File>", -3},
+      {"neither text nor zlib", "garbage", -2},
+      {"an empty file", "", -2},
+      {"a compressed file whose text does not parse", packedBroken, -3},
+      {"a cut zlib stream", packedGood.substr(0, packedGood.size() / 2), -2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    FixedServices services;
+    ScratchDir dir;
+    const std::string path = dir.write("h.mxh", c.bytes);
+    Listed listed;
+    MemoHolder& holder = *listed.holder;
+    addNode(holder, "kept", {"UID=\"1\""});
+    holder.putField_("Color", "\"clRed\"");
+
+    StringList errors;
+    EXPECT_EQ(readHolderFile_(holder, path, errors), c.code);
+    EXPECT_FALSE(errors.empty());
+    EXPECT_TRUE(holder.flagParseFailed);
+    EXPECT_FALSE(holder.flagLoaded);
+    EXPECT_EQ(holder.countOfNodes(), 1);
+    EXPECT_EQ(holder.aFields, StringList{"Color=\"clRed\""});
+
+    EXPECT_EQ(holder.saveFile_(path), -2);
+    EXPECT_EQ(holder.CountSave, 0);
+    EXPECT_EQ(readFile(path), c.bytes);
+
+    dir.write("h.mxh", readFile(kGolden));
+    EXPECT_EQ(readHolderFile_(holder, path, errors), 0);
+    EXPECT_FALSE(holder.flagParseFailed);
+    EXPECT_GT(holder.saveFile_(path), 0);
+  }
+}
+
+TEST(FailedParse, AMissingFileIsNoParseFailure) {
+  Listed listed;
+  StringList errors;
+  EXPECT_EQ(readHolderFile_(*listed.holder, "/no/such/holder.mxh", errors), -1);
+  EXPECT_FALSE(listed.holder->flagParseFailed);
+  EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST(SettingsValues, RawOnlyWhenSafeAndAlwaysReadBack) {
+  struct Case {
+    std::string stored;
+    std::string written;  // after "<Field QueryNode="
+  };
+  const Case cases[] = {
+      {"\"memo\"", "\"memo\""},
+      {"\"two words\"", "\"two words\""},
+      {"\"a\"\"b\"", "\"a\"\"b\""},  // balanced quotes stay raw
+      {"bare", "\"bare\""},
+      {"\"a & b\"", "\"a &amp; b\""},
+      {"\"a\"b\"", "\"a&quot;b\""},
+      {"\"<tag>\"", "\"<tag>\""},
+      {"\"two\r\nlines\"", "\"two\r\nlines\""},
+      {"\"open", "\"open\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    FixedServices services;
+    Listed listed;
+    listed.holder->putField_("QueryNode", c.stored);
+    StringList lines;
+    listed.holder->writeFile_(lines);
+    const std::string text = linesToBytes_(lines);
+    EXPECT_NE(text.find("  <Field QueryNode=" + c.written + "/>\r\n"), std::string::npos) << text;
+
+    Listed back;
+    StringList errors;
+    ASSERT_EQ(readHolderBytes_(*back.holder, text, errors), 0);
+    EXPECT_EQ(unquote_(back.holder->getField_("QueryNode")), unquote_(c.stored));
+  }
+}
+
+TEST(SettingsValues, WhichSettingsAreWrittenAndHowTheyReadBack) {
+  FixedServices services;
+  Listed listed;
+  MemoHolder& holder = *listed.holder;
+  holder.aFields = {"SelectNodeName=\"T\"",           "QueryNode=\"Q\"",
+                    "ModeNodesMngr=\"CheckListBox\"", "FileExt=\".mxh\"",
+                    "FormatDate=\"yyyyMMdd\"",        "FlagSameName=\"true\""};
+  MemoNode* current = addNode(holder, "a & b", {});
+  holder.putCurNode_(current);
+  StringList lines;
+  holder.writeSettings_(lines, "");
+  EXPECT_EQ(lines, (StringList{
+                       "  <Field curIndex=\"a &amp; b\"/>",
+                       "  <Field NewNodeName=\"Daily\"/>",
+                       "  <Field FlagSameName=\"true\"/>",
+                       "  <Field QueryNode=\"Q\"/>",
+                       "  <Field SelectNodeName=\"T\"/>",
+                       "  <Field flagSort=\"false\"/>",
+                       "  <Field flagAscending=\"true\"/>",
+                       "  <Field flagAccount=\"false\"/>",
+                       "  <Field flagAutoReLoad=\"false\"/>",
+                       "  <Field ReloadMinutes=\"0\"/>",
+                       "  <Field TimeReLoad=\"20241208 101010\"/>",
+                       "  <Field flagAutoSave=\"false\"/>",
+                       "  <Field SaveMinutes=\"0\"/>",
+                       "  <Field TimeSaved=\"20241208 101010\"/>",
+                       "  <Field CountSave=\"0\"/>",
+                   }));
+
+  Listed back;
+  StringList errors;
+  holder.writeFile_(lines);
+  ASSERT_EQ(readHolderBytes_(*back.holder, linesToBytes_(lines), errors), 0);
+  EXPECT_EQ(back.holder->getModeNodesMngr(), "\"Nodes\"");
+  EXPECT_EQ(back.holder->getCurNode()->getName(), "a & b");
+
+  for (const auto& [field, ascending] :
+       {std::pair{"", true}, {"<Field flagAscending=\"false\"/>", false}}) {
+    Listed sorted;
+    ASSERT_EQ(readHolderBytes_(*sorted.holder,
+                               std::string("<Holder name=\"h\">") + field + "</Holder>", errors),
+              0);
+    EXPECT_EQ(sorted.holder->getFlagAscending(), ascending) << field;
+    EXPECT_EQ(sorted.holder->getField_("flagAscending"), ascending ? "\"true\"" : "\"false\"");
+  }
+}
+
+TEST(ReadingHolder, StrayTextNamelessRecordsMembersAndFileOrder) {
+  FixedServices services;
+  const std::string text = storedText(
+      "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n"
+      "<Holder name=\"h\">\n"
+      "  <Field curIndex=\"a\" flagSort=\"true\"/>\n"
+      "  <BR/>\n"
+      "  <Field ReloadMinutes=\"7\" CountSave=\"3\" TimeSaved=\"20230102 030405\"/>\n"
+      "  <Record name=\"z\"><Field UID=\"1\" />memo<BR/>dropped</Record>\n"
+      "  stray words\n"
+      "  <Record name=\"\"></Record>\n"
+      "  <Record name=\"a\"></Record>\n"
+      "  <Unknown/>\n"
+      "</Holder>\n");
+  Listed listed;
+  MemoHolder& holder = *listed.holder;
+  StringList errors;
+  ASSERT_EQ(readHolderBytes_(holder, text, errors), 0);
+  ASSERT_EQ(holder.countOfNodes(), 3);
+  EXPECT_EQ(holder.nodeAt_(0)->getName(), "z");  // file order, though flagSort is set
+  EXPECT_TRUE(holder.getFlagSort());
+  EXPECT_EQ(holder.nodeAt_(0)->aMemo, (StringList{"memo", "  stray words  "}));  // breaks go
+  EXPECT_EQ(holder.nodeAt_(1)->getName(), "20241208 101010 \"\"");
+  EXPECT_EQ(holder.getCurNode(), holder.nodeAt_(2));
+  EXPECT_EQ(holder.aMemo, StringList{""});  // a <BR/> after an element
+  EXPECT_EQ(holder.ReloadMinutes, 7);
+  EXPECT_EQ(holder.CountSave, 3);
+  EXPECT_EQ(holder.TimeSaved, (LocalTime{2023, 1, 2, 3, 4, 5, 0}));
+  EXPECT_EQ(holder.TimeReLoad, services.clock.now());  // absent: the time of reading
+}
+
+TEST(SavingHolder, AnUnknownExtensionWritesNothingButCounts) {
+  FixedServices services;
+  ScratchDir dir;
+  Listed listed;
+  EXPECT_EQ(listed.holder->saveFile_(dir.file("x.txt")), -1);
+  EXPECT_EQ(listed.holder->CountSave, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x.txt")));
+  EXPECT_GT(listed.holder->saveFile_(dir.file("X.MHZ")), 0);
+}
+
+}  // namespace
+}  // namespace vrk
