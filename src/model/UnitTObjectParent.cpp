@@ -43,6 +43,10 @@ void ChildList::moveGap(std::size_t i, bool room) {
     return slots_.begin() + static_cast<std::ptrdiff_t>(s);
   };
   const std::size_t length = gapEnd_ - gapBegin_;
+  if (length == 0) {  // nothing to move, and a self-move would empty the names
+    gapBegin_ = gapEnd_ = i;
+    return;
+  }
   if (i < gapBegin_)
     std::move_backward(slot(i), slot(gapBegin_), slot(gapEnd_));
   else if (i > gapBegin_)

@@ -2,7 +2,11 @@
 // files that do not parse, settings values, and the reader's details.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdlib>
+#include <random>
 
 #include "model/ContentsTestSupport.h"
 #include "model/HolderFileIO.h"
@@ -330,6 +334,44 @@ TEST(SavingHolder, AnUnknownExtensionWritesNothingButCounts) {
   EXPECT_EQ(listed.holder->CountSave, 1);
   EXPECT_FALSE(std::filesystem::exists(dir.file("x.txt")));
   EXPECT_GT(listed.holder->saveFile_(dir.file("X.MHZ")), 0);
+}
+
+TEST(SavingHolder, AFailedWriteLeavesTheOldFileAndNoTemporary) {
+  FixedServices services;
+  ScratchDir dir;
+  Listed listed;
+  // Random text does not compress, so either file runs into the size limit.
+  std::mt19937 random(7);
+  std::unique_ptr<MemoNode> big = listed.holder->createNode();
+  big->aMemo.assign(64, std::string(1024, ' '));
+  for (std::string& line : big->aMemo)
+    for (char& c : line) c = static_cast<char>('!' + random() % 90);
+  for (const char* name : {"h.mxh", "h.mhz"}) {
+    SCOPED_TRACE(name);
+    const std::string path = dir.file(name);
+    Listed small;
+    addNode(*small.holder, "small", {});
+    ASSERT_GT(small.holder->saveFile_(path), 0);
+    const std::string before = readFile(path);
+
+    Listed large;
+    large.holder->addNode_(big->cloneNode(), "big");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 16384;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const int result = large.holder->saveFile_(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(readFile(path), before);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                          std::filesystem::directory_iterator()),
+            2);
 }
 
 }  // namespace

@@ -69,6 +69,8 @@ TEST(ToolDump, MemoFileWithHoldersLoadedFromBesideIt) {
   EXPECT_TRUE(bytes["comment"].is_null());
   EXPECT_EQ(bytes["content"]["size"], 64);
   EXPECT_EQ(bytes["content"]["parts"], 0);
+  EXPECT_EQ(bytes["content"]["type"], "application/octet-stream");  // from the record's fields
+  EXPECT_EQ(bytes["content"]["encoding"], "binary");
   std::string payload;
   for (int i = 0; i < 64; ++i) payload += static_cast<char>(i);
   f.dir.write("payload", payload);

@@ -21,8 +21,8 @@
 #include "platform/Path.h"
 #include "text/UnitBasic.h"
 #include "text/UnitCharEX.h"
-#include "text/UnitFileIO.h"
 #include "text/UnitStringEX.h"
+#include "text/UnitFileIO.h"
 
 namespace vrk::tool {
 namespace {
@@ -208,14 +208,24 @@ void writeErrors(std::ostream& out, const StringList& errors) {
   writeLines(out, once);
 }
 
-void writeContent(std::ostream& out, const TContent* content) {
+// Type and encoding as the record's fields tell them (a content read from a
+// holder file keeps none of its own), else as the content itself holds them.
+std::string contentFacet(const MemoNode& node, std::string_view key, const std::string& own) {
+  const std::string field = unquote_(node.getField_(key));
+  return field.empty() ? own : field;
+}
+
+void writeContent(std::ostream& out, const MemoNode& node) {
+  const TContent* content = node.aContent.get();
   if (!content) {
     out << "null";
     return;
   }
   const std::string& data = content->aData ? *content->aData : std::string();
-  out << "{\"type\":" << jsonString(content->contentType)
-      << ",\"encoding\":" << jsonString(content->transferEncoding) << ",\"size\":" << data.size()
+  out << "{\"type\":" << jsonString(contentFacet(node, "Content-Type", content->contentType))
+      << ",\"encoding\":"
+      << jsonString(contentFacet(node, "Content-Transfer-Encoding", content->transferEncoding))
+      << ",\"size\":" << data.size()
       << ",\"sha256\":\"" << sha256Hex(data)
       << "\",\"parts\":" << (content->aParts ? content->aParts->aChildren.size() : 0) << '}';
 }
@@ -231,7 +241,7 @@ void writeNode(std::ostream& out, const MemoNode& node) {
   else
     out << "null";
   out << ",\"content\":";
-  writeContent(out, node.aContent.get());
+  writeContent(out, node);
   out << '}';
 }
 

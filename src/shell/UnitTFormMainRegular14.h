@@ -1,0 +1,19 @@
+#pragma once
+// The main window the program creates: the last level of the chain.
+#include "shell/UnitTFormMainVRKX13c.h"
+
+namespace vrk {
+
+class TFormMainRegular14 : public TFormMainVRKX13c {
+  Q_OBJECT
+
+ public:
+  using TFormMainVRKX13c::TFormMainVRKX13c;
+
+  // The window, created level by level, with the ports it works through.
+  static std::unique_ptr<TFormMainRegular14> create(const Services& services) {
+    return TFormMainBase0007::create<TFormMainRegular14>(services);
+  }
+};
+
+}  // namespace vrk
