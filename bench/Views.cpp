@@ -2,10 +2,10 @@
 // against a bare QListWidget and QTreeWidget given the same texts at once.
 #include "Views.h"
 
+#include <malloc.h>
 #include <QApplication>
 #include <QListWidget>
 #include <QTreeWidget>
-#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,7 +21,7 @@
 namespace vrk::bench {
 namespace {
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 // Best wall time of the runs in seconds; setup runs untimed before each.
 template <class Setup, class Work>
@@ -31,8 +31,8 @@ double bestOf(Setup&& setup, Work&& work) {
     setup();
     const auto start = std::chrono::steady_clock::now();
     work();
-    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                              .count());
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   return best;
 }

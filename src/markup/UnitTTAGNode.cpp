@@ -203,7 +203,13 @@ StringList joinAttrs_(const StringList& tokens) {
 
 TTAGNode::~TTAGNode() { clearTree(); }
 
-void TTAGNode::addText_(std::string text) { entries_.push_back({std::move(text), nullptr}); }
+void TTAGNode::addText_(std::string text) { addEntry_({std::move(text), nullptr}); }
+
+void TTAGNode::addEntry_(TagEntry entry) {
+  // Room for a few children at once: an element that has any mostly has several.
+  if (entries_.capacity() == 0) entries_.reserve(8);
+  entries_.push_back(std::move(entry));
+}
 
 std::string TTAGNode::text() const {
   std::string all;
@@ -232,7 +238,7 @@ void TTAGNode::clearTree() {
 
 // The reader of both modes: XML mode without a dictionary, HTML dictionary
 // mode with one.
-int TTAGNode::Builder::addWord_(const std::string& word) {
+int TTAGNode::Builder::addWord_(std::string word) {
   const bool xml = dict_ == nullptr;
   const std::size_t i = index_++;
   TTAGNode*& current = current_;
@@ -246,7 +252,8 @@ int TTAGNode::Builder::addWord_(const std::string& word) {
       return fail(lastName_ + (xml ? " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_"
                                    : " in TTAGNode._FromWordList_aDict_"));
     }
-    current->addText_(xml ? unescapeXML_(word) : word);
+    current->addText_(xml && word.find('&') != std::string::npos ? unescapeXML_(word)
+                                                                 : std::move(word));
     return 0;
   }
 
@@ -262,7 +269,7 @@ int TTAGNode::Builder::addWord_(const std::string& word) {
   const std::string& name = tag.name;
 
   if (xml && (name.starts_with('?') || name.starts_with('!') || tag.isEmptyElement)) {
-    TTAGNode::addNew___(current, name, std::move(tag.attrs), word, &errors_);
+    TTAGNode::addNew___(current, name, std::move(tag.attrs), std::move(word), &errors_);
     return 0;
   }
   if (tag.isEndTag) {
@@ -285,7 +292,7 @@ int TTAGNode::Builder::addWord_(const std::string& word) {
                         std::to_string(i) + " word=" + word + " in  _FromXMLWordList_aOUT_ ");
       return -1;
     }
-    current = TTAGNode::addNew___(current, name, std::move(tag.attrs), word);
+    current = TTAGNode::addNew___(current, name, std::move(tag.attrs), std::move(word));
     return 0;
   }
 
@@ -303,7 +310,7 @@ int TTAGNode::Builder::addWord_(const std::string& word) {
   if (!enters && !dynamic_cast<const TDEFTAG03*>(def)) {
     return fail(name + SJ(u8"　未知の型定義 in TTAGNode._FromWordList_aDict_"));
   }
-  TTAGNode* added = TTAGNode::addNew___(current, def, std::move(tag.attrs), word);
+  TTAGNode* added = TTAGNode::addNew___(current, def, std::move(tag.attrs), std::move(word));
   if (enters) current = added;
   return 0;
 }
@@ -321,11 +328,10 @@ int readWordList(TTAGNode* root, const StringList& words, const TagDictionary* d
 }  // namespace
 
 TTAGNode* TTAGNode::newChild_(TTAGNode* current, std::string_view name, const TDEFTAG* def,
-                              StringList attrs, std::string_view tagWord, StringList* errors) {
+                              StringList attrs, std::string tagWord, StringList* errors) {
   if (current == nullptr) {
     if (errors != nullptr) {
-      errors->push_back("ERROR: self = nil word = " + std::string(tagWord) +
-                        " in TTAGNode.addNew___ ");
+      errors->push_back("ERROR: self = nil word = " + tagWord + " in TTAGNode.addNew___ ");
     }
     return nullptr;
   }
@@ -335,7 +341,7 @@ TTAGNode* TTAGNode::newChild_(TTAGNode* current, std::string_view name, const TD
   node->aDef = def;
   node->aAttrs = std::move(attrs);
   TTAGNode* added = node.get();
-  current->entries_.push_back({std::string(tagWord), std::move(node)});
+  current->addEntry_({std::move(tagWord), std::move(node)});
   return added;
 }
 
@@ -353,13 +359,13 @@ int TTAGNode::fromHTMLWordList_(TTAGNode* root, const StringList& words, StringL
 }
 
 TTAGNode* TTAGNode::addNew___(TTAGNode* current, std::string_view name, StringList attrs,
-                              std::string_view tagWord, StringList* errors) {
-  return newChild_(current, name, nullptr, std::move(attrs), tagWord, errors);
+                              std::string tagWord, StringList* errors) {
+  return newChild_(current, name, nullptr, std::move(attrs), std::move(tagWord), errors);
 }
 
 TTAGNode* TTAGNode::addNew___(TTAGNode* current, const TDEFTAG* def, StringList attrs,
-                              std::string_view tagWord, StringList* errors) {
-  return newChild_(current, def->name(), def, std::move(attrs), tagWord, errors);
+                              std::string tagWord, StringList* errors) {
+  return newChild_(current, def->name(), def, std::move(attrs), std::move(tagWord), errors);
 }
 
 TTAGNode* TTAGNode::findTag_(std::string_view name) const {

@@ -102,7 +102,7 @@ class TTAGNode {
     Builder(TTAGNode* root, const TagDictionary* dict, StringList& errors)
         : current_(root), dict_(dict), errors_(errors) {}
     // 0, or -1 at an error (lines in errors); stop feeding after an error.
-    int addWord_(const std::string& word);
+    int addWord_(std::string word);
     TTAGNode* current() const { return current_; }
 
    private:
@@ -117,9 +117,9 @@ class TTAGNode {
   // Without a current element nothing is made; the message goes to errors when
   // given.
   static TTAGNode* addNew___(TTAGNode* current, std::string_view name, StringList attrs,
-                             std::string_view tagWord, StringList* errors = nullptr);
+                             std::string tagWord, StringList* errors = nullptr);
   static TTAGNode* addNew___(TTAGNode* current, const TDEFTAG* def, StringList attrs,
-                             std::string_view tagWord, StringList* errors = nullptr);
+                             std::string tagWord, StringList* errors = nullptr);
 
   // --- lookup
   // First direct child element with exactly this tagName; null for a blank name.
@@ -140,7 +140,8 @@ class TTAGNode {
 
  private:
   static TTAGNode* newChild_(TTAGNode* current, std::string_view name, const TDEFTAG* def,
-                             StringList attrs, std::string_view tagWord, StringList* errors);
+                             StringList attrs, std::string tagWord, StringList* errors);
+  void addEntry_(TagEntry entry);
 
   std::vector<TagEntry> entries_;
 };

@@ -56,8 +56,8 @@ class HolderStream {
  private:
   int feedPiece(std::string_view piece) {
     scanner_.feed(piece);
-    for (const std::string& word : words_) {
-      if (builder_.addWord_(word) < 0) return -1;
+    for (std::string& word : words_) {
+      if (builder_.addWord_(std::move(word)) < 0) return -1;
       TTAGNode* current = builder_.current();
       if (element_) {
         if (current == element_) drain();

@@ -413,7 +413,7 @@ std::string MemoHolder::defaultFileName() const {
   const MemoFile* file = getMemoFile();
   const std::string directory = file ? file->getDirectory() : currentDirectory_();
   const std::string name = changeFileExt_(safeFileName_(getName()), unquote_(getFileExt()));
-  return directory + (name.empty() ? "noname.mxh" : name);
+  return joinPath_(directory, name.empty() ? "noname.mxh" : name);
 }
 
 void MemoHolder::writeSettings_(StringList& lines, std::string_view indent) const {

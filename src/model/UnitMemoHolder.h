@@ -146,7 +146,7 @@ class MemoHolder : public MemoBasic, public MemoHolderBase {
 
   // --- the holder file
   // Memo file directory (else the current one) + safe holder name with the
-  // FileExt extension; "noname.mxh" in the current directory when empty.
+  // FileExt extension, with "/" separators; "noname.mxh" when the name is empty.
   std::string defaultFileName() const;
   void writeSettings_(StringList& lines, std::string_view indent) const;
   void writeHolder_(StringList& lines, std::string_view indent);

@@ -45,8 +45,8 @@ bool sameName(std::string_view a, std::string_view b, bool ignoreCase) {
 std::string_view fieldValue(const MemoBasic& record, std::string_view key) {
   const int index = record.getIndexField_(key);
   if (index < 0) return {};
-  return unquoteView_(std::string_view(record.aFields[static_cast<std::size_t>(index)])
-                          .substr(key.size() + 1));
+  return unquoteView_(
+      std::string_view(record.aFields[static_cast<std::size_t>(index)]).substr(key.size() + 1));
 }
 
 QColor qColourOf(Colour colour) {
@@ -103,12 +103,11 @@ void TNodesView::setColour_(Colour colour) {
 
 // --- the check list
 
-TCheckListItem::TCheckListItem(MemoNodeUI& n, QByteArray name) : node(&n), name_(std::move(name)) {
-  n.aUILBItem = this;
-}
+TCheckListItem::TCheckListItem(MemoNodeUI& n, QByteArray name) : node(&n), name_(std::move(name)) {}
 
 TCheckListItem::~TCheckListItem() {
-  if (node->aUILBItem == this) node->aUILBItem = nullptr;
+  // Emptying the list has cleared the index and the items' view already.
+  if (auto* list = dynamic_cast<TCheckListBoxUI*>(listWidget())) list->aItems.erase(node);
 }
 
 QVariant TCheckListItem::data(int role) const {
@@ -146,7 +145,12 @@ void TCheckListBoxUI::fill_(NodeSequence nodes, const ImageOf&) {
   // Item by item the view would be told of each row: the model stays silent
   // while it fills.
   const QSignalBlocker silent(model());
-  for (SequenceEntry& entry : nodes) addItem(new TCheckListItem(*entry.node, std::move(entry.name)));
+  aItems.reserve(nodes.size());
+  for (SequenceEntry& entry : nodes) {
+    auto* item = new TCheckListItem(*entry.node, std::move(entry.name));
+    aItems.emplace(entry.node, item);
+    addItem(item);
+  }
 }
 
 void TCheckListBoxUI::listSequence_(NodeSequence& nodes) const {
@@ -158,7 +162,13 @@ void TCheckListBoxUI::listSequence_(NodeSequence& nodes) const {
 
 void TCheckListBoxUI::clearItems() {
   const QSignalBlocker quiet(this);
+  aItems.clear();
   clear();
+}
+
+TCheckListItem* TCheckListBoxUI::itemOf(const MemoNodeUI& node) const {
+  const auto found = aItems.find(&node);
+  return found == aItems.end() ? nullptr : found->second;
 }
 
 int TCheckListBoxUI::count() const { return QListWidget::count(); }
@@ -169,17 +179,20 @@ MemoNodeUI* TCheckListBoxUI::nodeAt_(int index) const {
 }
 
 int TCheckListBoxUI::indexOf_(const MemoNodeUI& node) const {
-  return node.aUILBItem && node.aUILBItem->listWidget() == this ? row(node.aUILBItem) : -1;
+  const TCheckListItem* item = itemOf(node);
+  return item ? row(item) : -1;
 }
 
 std::string TCheckListBoxUI::nameOf_(const MemoNodeUI& node) const {
-  return indexOf_(node) >= 0 ? textOf(node.aUILBItem->data(kNameRole)) : std::string();
+  const TCheckListItem* item = itemOf(node);
+  return item ? textOf(item->data(kNameRole)) : std::string();
 }
 
 void TCheckListBoxUI::rename_(MemoNodeUI& node, std::string_view name) {
-  if (indexOf_(node) < 0) return;
+  TCheckListItem* item = itemOf(node);
+  if (!item) return;
   const QSignalBlocker quiet(this);
-  node.aUILBItem->setData(kNameRole, bytesOf(name));
+  item->setData(kNameRole, bytesOf(name));
 }
 
 MemoNodeUI* TCheckListBoxUI::find_(std::string_view name, bool ignoreCase) const {
@@ -190,9 +203,8 @@ MemoNodeUI* TCheckListBoxUI::find_(std::string_view name, bool ignoreCase) const
 }
 
 void TCheckListBoxUI::remove_(MemoNodeUI& node) {
-  if (indexOf_(node) < 0) return;
   const QSignalBlocker quiet(this);
-  delete node.aUILBItem;
+  delete itemOf(node);
 }
 
 MemoNodeUI* TCheckListBoxUI::selectedNode() const {
@@ -201,16 +213,18 @@ MemoNodeUI* TCheckListBoxUI::selectedNode() const {
 }
 
 void TCheckListBoxUI::select_(MemoNodeUI& node) {
-  if (indexOf_(node) < 0) return;
+  TCheckListItem* item = itemOf(node);
+  if (!item) return;
   const QSignalBlocker quiet(this);
-  setCurrentItem(node.aUILBItem);
-  scrollToItem(node.aUILBItem);
+  setCurrentItem(item);
+  scrollToItem(item);
 }
 
 void TCheckListBoxUI::insert_(MemoNodeUI& node, std::string_view name, int index) {
   const QSignalBlocker quiet(this);
-  insertItem(index >= 0 && index < count() ? index : count(),
-             new TCheckListItem(node, bytesOf(name)));
+  auto* item = new TCheckListItem(node, bytesOf(name));
+  aItems.emplace(&node, item);
+  insertItem(index >= 0 && index < count() ? index : count(), item);
 }
 
 int TCheckListBoxUI::countOfChecked() const {
@@ -226,10 +240,11 @@ void TCheckListBoxUI::listChecked_(NodeList& list) const {
   }
 }
 
-void TCheckListBoxUI::setChecked_(MemoNodeUI& node, bool flag) {
-  if (indexOf_(node) < 0) return;
+void TCheckListBoxUI::setChecked_(const MemoNodeUI& node, bool flag) {
+  TCheckListItem* item = itemOf(node);
+  if (!item) return;
   const QSignalBlocker quiet(this);
-  node.aUILBItem->setCheckState(flag ? Qt::Checked : Qt::Unchecked);
+  item->setCheckState(flag ? Qt::Checked : Qt::Unchecked);
 }
 
 void TCheckListBoxUI::sortByName_(bool ascending) {
@@ -283,6 +298,9 @@ TTreeViewUI::TTreeViewUI(QWidget* parent) : QTreeWidget(parent) {
   connect(items, &QAbstractItemModel::layoutChanged, this, stale);
   connect(items, &QAbstractItemModel::modelReset, this, stale);
 }
+
+// The model goes after this part of the view, telling its listeners.
+TTreeViewUI::~TTreeViewUI() { disconnect(model(), nullptr, this, nullptr); }
 
 void TTreeViewUI::fill_(NodeSequence nodes, const ImageOf& imageOf) {
   const QSignalBlocker quiet(this);
@@ -350,9 +368,7 @@ int TTreeViewUI::indexOf_(const MemoNodeUI& node) const {
 }
 
 std::string TTreeViewUI::nameOf_(const MemoNodeUI& node) const {
-  return node.aUITN && node.aUITN->treeWidget() == this
-             ? nameOfItem_(*node.aUITN)
-             : std::string();
+  return node.aUITN && node.aUITN->treeWidget() == this ? nameOfItem_(*node.aUITN) : std::string();
 }
 
 void TTreeViewUI::rename_(MemoNodeUI& node, std::string_view name) {
@@ -363,7 +379,8 @@ void TTreeViewUI::rename_(MemoNodeUI& node, std::string_view name) {
 
 MemoNodeUI* TTreeViewUI::find_(std::string_view name, bool ignoreCase) const {
   for (QTreeWidgetItemIterator it(const_cast<TTreeViewUI*>(this)); *it; ++it) {
-    if (sameName(nameOfItem_(**it), name, ignoreCase)) return static_cast<TNodeTreeItem*>(*it)->node;
+    if (sameName(nameOfItem_(**it), name, ignoreCase))
+      return static_cast<TNodeTreeItem*>(*it)->node;
   }
   return nullptr;
 }
@@ -452,8 +469,8 @@ TListViewUI::TListViewUI(QWidget* parent)
   aIcons->setModel(aModel);
   aIcons->setSelectionModel(aReport->selectionModel());  // one selection for both styles
   aIcons->setUniformItemSizes(true);
-  for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(aReport),
-                                  static_cast<QAbstractItemView*>(aIcons)}) {
+  for (QAbstractItemView* view :
+       {static_cast<QAbstractItemView*>(aReport), static_cast<QAbstractItemView*>(aIcons)}) {
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     addWidget(view);
@@ -511,8 +528,7 @@ void TListViewUI::rename_(MemoNodeUI& node, std::string_view name) {
 
 MemoNodeUI* TListViewUI::find_(std::string_view name, bool ignoreCase) const {
   for (int i = 0; i < count(); ++i) {
-    if (sameName(textOf(aModel->item(i, 0)->data(kNameRole)), name, ignoreCase))
-      return nodeAt_(i);
+    if (sameName(textOf(aModel->item(i, 0)->data(kNameRole)), name, ignoreCase)) return nodeAt_(i);
   }
   return nullptr;
 }

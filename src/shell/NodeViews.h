@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -89,12 +90,12 @@ class TNodesView {
 
 // Name and check live in members rather than in the item's role list: a
 // role list of its own for each of 100,000 items is what makes filling slow.
-// The check starts as the node's mark, read when first asked for, so that a
-// fill does not visit every node's fields.
+// The check starts as the node's mark, read when first asked for: a fill
+// touches no node, whose memory lies scattered.
 class TCheckListItem : public QListWidgetItem {
  public:
   TCheckListItem(MemoNodeUI& node, QByteArray name);
-  ~TCheckListItem() override;
+  ~TCheckListItem() override;  // leaves its list's index
 
   MemoNodeUI* const node;
 
@@ -132,8 +133,14 @@ class TCheckListBoxUI : public QListWidget, public TNodesView {
   void insert_(MemoNodeUI& node, std::string_view name, int index);
   int countOfChecked() const;
   void listChecked_(NodeList& list) const;  // appends, in order
-  void setChecked_(MemoNodeUI& node, bool flag);
-  void sortByName_(bool ascending);  // descending reverses the ascending order
+  void setChecked_(const MemoNodeUI& node, bool flag);
+  void sortByName_(bool ascending);                      // descending reverses the ascending order
+  TCheckListItem* itemOf(const MemoNodeUI& node) const;  // null when not listed
+
+ private:
+  friend class TCheckListItem;
+  // The node's item, kept here rather than in the node.
+  std::unordered_map<const MemoNodeUI*, TCheckListItem*> aItems;
 };
 
 // --- the tree
@@ -145,7 +152,7 @@ class TNodeTreeItem : public QTreeWidgetItem {
   ~TNodeTreeItem() override;
 
   MemoNodeUI* const node;
-  int position = -1;  // in tree order, kept by TTreeViewUI
+  int position = -1;    // in tree order, kept by TTreeViewUI
   int imageIndex = -1;  // in its view's image list
 
   QVariant data(int column, int role) const override;
@@ -160,6 +167,7 @@ class TNodeTreeItem : public QTreeWidgetItem {
 class TTreeViewUI : public QTreeWidget, public TNodesView {
  public:
   explicit TTreeViewUI(QWidget* parent = nullptr);
+  ~TTreeViewUI() override;
 
   QWidget* widget() override { return this; }
   // The outline from each node's UID and ParentNodeID, children in sequence
@@ -179,8 +187,7 @@ class TTreeViewUI : public QTreeWidget, public TNodesView {
   void select_(MemoNodeUI& node) override;
 
   // The last sibling of sibling's item; the last top-level item without one.
-  TNodeTreeItem* appendSibling_(MemoNodeUI& node, std::string_view name,
-                                QTreeWidgetItem* sibling);
+  TNodeTreeItem* appendSibling_(MemoNodeUI& node, std::string_view name, QTreeWidgetItem* sibling);
   // The next sibling of anchor (placeAfter_); the last top-level item without one.
   TNodeTreeItem* insertAfter_(MemoNodeUI& node, std::string_view name, QTreeWidgetItem* anchor);
 

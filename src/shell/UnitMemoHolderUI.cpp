@@ -87,9 +87,8 @@ void MemoHolderUI::destroyViews() {
   delete aUILV.data();
 }
 
-TNodesView* MemoHolderUI::currentView() const {
-  if (!flagViewsActive) return nullptr;
-  switch (aViewMode) {
+TNodesView* MemoHolderUI::existingView(NodesMode mode) const {
+  switch (mode) {
     case NodesMode::CheckListBox:
       return aUILB.data();
     case NodesMode::TreeView:
@@ -100,6 +99,10 @@ TNodesView* MemoHolderUI::currentView() const {
       break;
   }
   return nullptr;
+}
+
+TNodesView* MemoHolderUI::currentView() const {
+  return flagViewsActive ? existingView(aViewMode) : nullptr;
 }
 
 std::string MemoHolderUI::getNameChild_(const TObjectNamed* child) const {
@@ -269,20 +272,10 @@ void MemoHolderUI::putColor_(Colour colour) {
 NodesMode MemoHolderUI::getMode() const { return nodesModeOf_(unquote_(getModeNodesMngr())); }
 
 TNodesView* MemoHolderUI::viewOf(NodesMode mode, QWidget* panel) {
-  switch (mode) {
-    case NodesMode::CheckListBox:
-      if (!aUILB) aUILB = new TCheckListBoxUI(panel);
-      return aUILB.data();
-    case NodesMode::TreeView:
-      if (!aUITV) aUITV = new TTreeViewUI(panel);
-      return aUITV.data();
-    case NodesMode::ListView:
-      if (!aUILV) aUILV = new TListViewUI(panel);
-      return aUILV.data();
-    case NodesMode::Nodes:
-      break;
-  }
-  return nullptr;
+  if (mode == NodesMode::CheckListBox && !aUILB) aUILB = new TCheckListBoxUI(panel);
+  if (mode == NodesMode::TreeView && !aUITV) aUITV = new TTreeViewUI(panel);
+  if (mode == NodesMode::ListView && !aUILV) aUILV = new TListViewUI(panel);
+  return existingView(mode);
 }
 
 QWidget* MemoHolderUI::buildView_(NodesMode mode, QWidget* panel) {
@@ -316,17 +309,8 @@ QWidget* MemoHolderUI::buildView_(NodesMode mode, QWidget* panel) {
 }
 
 QWidget* MemoHolderUI::getView() const {
-  switch (getMode()) {
-    case NodesMode::CheckListBox:
-      return aUILB.data();
-    case NodesMode::TreeView:
-      return aUITV.data();
-    case NodesMode::ListView:
-      return aUILV.data();
-    case NodesMode::Nodes:
-      break;
-  }
-  return nullptr;
+  TNodesView* view = existingView(getMode());
+  return view ? view->widget() : nullptr;
 }
 
 void MemoHolderUI::showView() {

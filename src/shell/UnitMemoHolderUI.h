@@ -76,7 +76,7 @@ class MemoHolderUI : public MemoHolder {
   // The node of the selected item; the recorded current node when none is.
   MemoNode* getCurNode() const override;
   int putCurNode_(MemoNode* node) override;  // also selects its item
-  void putColor_(Colour colour) override;     // also the view's background
+  void putColor_(Colour colour) override;    // also the view's background
 
   // --- views
   NodesMode getMode() const;  // ModeNodesMngr, unquoted
@@ -105,8 +105,9 @@ class MemoHolderUI : public MemoHolder {
   int closeNodeWindows();
 
  private:
-  TNodesView* currentView() const;  // while views are active; null when gone
-  TNodesView* viewOf(NodesMode mode, QWidget* panel);
+  TNodesView* existingView(NodesMode mode) const;      // null for Nodes and before it is made
+  TNodesView* currentView() const;                     // while views are active; null when gone
+  TNodesView* viewOf(NodesMode mode, QWidget* panel);  // made on first use
   void destroyViews();
   void rebuildIcons(const NodeSequence& nodes);
   void showIcon(MemoNodeUI& node);

@@ -4,6 +4,7 @@
 
 #include "shell/NodeViews.h"
 #include "shell/TreeItemOps.h"
+#include "shell/UnitMemoHolderUI.h"
 #include "text/UnitCharEX.h"
 
 namespace vrk {
@@ -34,8 +35,8 @@ MemoNode* MemoNodeUI::getParentNode() const {
 
 void MemoNodeUI::putMarked_(bool flag) {
   MemoNode::putMarked_(flag);
-  if (auto* list = aUILBItem ? dynamic_cast<TCheckListBoxUI*>(aUILBItem->listWidget()) : nullptr)
-    list->setChecked_(*this, flag);
+  const auto* holder = dynamic_cast<const MemoHolderUI*>(aOwner);
+  if (holder && holder->aUILB) holder->aUILB->setChecked_(*this, flag);
 }
 
 bool MemoNodeUI::isConfirmOverwrite() const {

@@ -9,7 +9,6 @@
 
 namespace vrk {
 
-class TCheckListItem;
 class TNodeListItem;
 class TNodeTreeItem;
 
@@ -18,11 +17,10 @@ class MemoNodeUI : public MemoNode {
   using MemoNode::MemoNode;
 
   // Set by the view that lists the node and cleared by the item when it goes,
-  // so a link never outlives its item.
-  TNodeTreeItem* aUITN = nullptr;       // in the holder's tree view
-  TNodeListItem* aUIItem = nullptr;     // in the holder's list view
-  TCheckListItem* aUILBItem = nullptr;  // in the holder's check list
-  QPointer<QWidget> aNodeForm;          // its own node window, while one is open
+  // so a link never outlives its item. (The check list keeps its own index.)
+  TNodeTreeItem* aUITN = nullptr;    // in the holder's tree view
+  TNodeListItem* aUIItem = nullptr;  // in the holder's list view
+  QPointer<QWidget> aNodeForm;       // its own node window, while one is open
 
   // Clearing (inherited) empties the record only: the items keep their node,
   // so the node keeps its place in the view.
@@ -35,7 +33,7 @@ class MemoNodeUI : public MemoNode {
   int getLevel() const override;
   // The parent tree item's node; the model's answer without a tree item.
   MemoNode* getParentNode() const override;
-  // Also ticks the check-list item while the holder shows the check list.
+  // Also ticks the node's item in its holder's check list.
   void putMarked_(bool flag) override;
 
   // FlagConfirmOverwrite, trimmed; empty counts as "true".

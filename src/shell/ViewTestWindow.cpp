@@ -65,21 +65,21 @@ QWidget* ViewTestWindow::showHolder_(MemoHolderUI& holder, NodesMode mode) {
 
 void fillSampleHolder_(MemoHolder& holder, int count) {
   static const std::array<std::string, 6> kTopics = {
-      SJ("会議の記録"), SJ("表示ソフトの設定"), SJ("ポスター案"),
-      SJ("買い物リスト"), SJ("読書メモ"),     "Release notes",
+      SJ("会議の記録"),   SJ("表示ソフトの設定"), SJ("ポスター案"),
+      SJ("買い物リスト"), SJ("読書メモ"),         "Release notes",
   };
   const std::pair<const char*, QColor> kIcons[] = {{"memo", QColor(0, 120, 215)},
-                                                    {"star", QColor(230, 160, 0)}};
-  for (std::size_t i = 0; i < std::size(kIcons); ++i) {
-    MemoNode& icon = addSampleNode(
-        holder, "icon " + std::to_string(i) + " " + std::string(kIcons[i].first));
+                                                   {"star", QColor(230, 160, 0)}};
+  for (std::size_t i = 0; i < std::size(kIcons) && static_cast<int>(i) < count; ++i) {
+    MemoNode& icon =
+        addSampleNode(holder, "icon " + std::to_string(i) + " " + std::string(kIcons[i].first));
     icon.putField_("Content-Type", "\"image/ico\"");
     icon.aContent = std::make_unique<TContent>();
     icon.aContent->aData = discPng(kIcons[i].second);
   }
   MemoNode* section = nullptr;
   MemoNode* previous = nullptr;
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count - static_cast<int>(std::size(kIcons)); ++i) {
     const std::string& topic = kTopics[static_cast<std::size_t>(i) % kTopics.size()];
     MemoNode& node = addSampleNode(holder, SJ("メモ") + std::to_string(i) + " " + topic);
     // Written as a file would hold it; the views build the outline from it.

@@ -26,9 +26,9 @@ class ViewTestWindow : public QWidget {
   QHBoxLayout* aPanels;
 };
 
-// count nodes with Japanese names in an outline (sections of four: a top node
-// and three children, one in two sections with a grandchild), every fifth
-// marked, two icon nodes first and icons on every fourth node.
+// count nodes: two icon nodes, then memos with Japanese names in an outline
+// (sections of four: a top node and three children, one in two sections with
+// a grandchild), every fifth marked, icons on every fourth.
 // UIDs come from the model's clock and random source.
 void fillSampleHolder_(MemoHolder& holder, int count);
 

@@ -16,7 +16,7 @@ namespace {
 
 using modeltest::FixedServices;
 using viewtest::holderOf;
-using viewtest::NodeSpec;
+using viewtest::NodeDef;
 using viewtest::outline;
 
 MemoNodeUI* nodeNamed(MemoHolder& holder, std::string_view name) {
@@ -27,7 +27,7 @@ TEST(HolderViews, TreeFromUIDAndParentNodeID) {
   FixedServices services;
   struct Case {
     const char* what;
-    std::vector<NodeSpec> nodes;
+    std::vector<NodeDef> nodes;
     const char* outline;
   } cases[] = {
       {"third under first",
@@ -36,9 +36,7 @@ TEST(HolderViews, TreeFromUIDAndParentNodeID) {
       {"unknown parent stays on top", {{"a", "ua"}, {"b", "ub", "zz"}}, "a b"},
       {"child before its parent", {{"c", "uc", "ua"}, {"a", "ua"}, {"d", "ud", "uc"}}, "a .c ..d"},
       {"two-node cycle", {{"a", "ua", "ub"}, {"b", "ub", "ua"}}, "b .a"},
-      {"duplicate UIDs: the first wins",
-       {{"a", "u1"}, {"b", "u1"}, {"c", "u3", "u1"}},
-       "a .c b"},
+      {"duplicate UIDs: the first wins", {{"a", "u1"}, {"b", "u1"}, {"c", "u3", "u1"}}, "a .c b"},
       {"chain listed backwards", {{"c", "uc", "ub"}, {"b", "ub", "ua"}, {"a", "ua"}}, "a .b ..c"},
   };
   for (const Case& c : cases) {
@@ -91,9 +89,9 @@ TEST(HolderViews, FindNodeIgnoresLetterCaseOnlyInTheCheckList) {
     const char* name;
     bool found;
   } cases[] = {
-      {NodesMode::Nodes, "ABC", true},        {NodesMode::CheckListBox, "ABC", true},
-      {NodesMode::TreeView, "ABC", false},    {NodesMode::ListView, "ABC", false},
-      {NodesMode::TreeView, "abc", true},     {NodesMode::ListView, "abc", true},
+      {NodesMode::Nodes, "ABC", true},         {NodesMode::CheckListBox, "ABC", true},
+      {NodesMode::TreeView, "ABC", false},     {NodesMode::ListView, "ABC", false},
+      {NodesMode::TreeView, "abc", true},      {NodesMode::ListView, "abc", true},
       {NodesMode::CheckListBox, "abd", false},
   };
   for (const Case& c : cases) {
@@ -214,8 +212,7 @@ TEST(HolderViews, SetParentNodeRefusesCyclesAndMovesTheItem) {
       MemoNode* node = holder->findNode_(c.node);
       const std::string before = node->getField_("ParentNodeID");
       node->setParentNode_(holder->findNode_(c.parent));
-      const std::string expected =
-          c.accepted ? quoted_("u" + std::string(c.parent)) : before;
+      const std::string expected = c.accepted ? quoted_("u" + std::string(c.parent)) : before;
       EXPECT_EQ(node->getField_("ParentNodeID"), expected) << c.node << " under " << c.parent;
       if (tree) {
         EXPECT_EQ(outline(*holder), c.accepted ? "a .b .c" : "a .b ..c") << c.node;
@@ -266,11 +263,11 @@ TEST(HolderViews, NamesAreUniqueOnlyInTheCheckList) {
 
 TEST(HolderViews, ACheckListFilledAtOnceBehavesAsOneFilledItemByItem) {
   FixedServices services;
-  std::vector<NodeSpec> specs;
+  std::vector<NodeDef> defs;
   std::vector<std::string> names;
   for (int i = 0; i < 300; ++i) names.push_back("n" + std::to_string(i));
-  for (const std::string& name : names) specs.push_back({name.c_str()});
-  auto holder = holderOf(specs);
+  for (const std::string& name : names) defs.push_back({name.c_str()});
+  auto holder = holderOf(defs);
   for (const char* when : {"first fill", "refilled while shown"}) {
     holder->buildView_(NodesMode::CheckListBox, nullptr);
     TCheckListBoxUI& list = *holder->aUILB;
@@ -278,9 +275,9 @@ TEST(HolderViews, ACheckListFilledAtOnceBehavesAsOneFilledItemByItem) {
     list.show();
     MemoNodeUI* last = static_cast<MemoNodeUI*>(holder->lastNode());
     holder->putCurNode_(last);
-    const QRect rect = list.visualItemRect(last->aUILBItem);
+    const QRect rect = list.visualItemRect(list.itemOf(*last));
     ASSERT_TRUE(rect.isValid()) << when;
-    EXPECT_EQ(list.itemAt(rect.center()), last->aUILBItem) << when;
+    EXPECT_EQ(list.itemAt(rect.center()), list.itemOf(*last)) << when;
     EXPECT_EQ(holder->getCurNode(), last) << when;
     EXPECT_EQ(holder->indexOfNode_(last), 299) << when;
     EXPECT_EQ(holder->prevNode_(last)->getName(), "n298") << when;
@@ -323,6 +320,30 @@ TEST(HolderViews, SelectionIsTheCurrentNodeAndProgrammaticSelectionIsSilent) {
   EXPECT_EQ(holder->getCurNode(), holder->nodeAt_(0));
   holder->aUITV->clearSelection();  // nothing selected: the recorded one
   EXPECT_EQ(holder->getCurNode(), holder->nodeAt_(1));
+}
+
+TEST(HolderViews, ShowHideCursorAndNodeWindows) {
+  FixedServices services;
+  auto holder = holderOf({{"a"}, {"b"}});
+  holder->putField_("ModeNodesMngr", "\"ListView\"");
+  EXPECT_EQ(holder->getView(), nullptr);
+  holder->mouseCursor_(QCursor(Qt::WaitCursor));  // no list view yet
+  EXPECT_EQ(services.messages.messages, StringList{"ERROR: MemoHolderUI.mouseCursor_"});
+
+  QWidget* view = holder->buildView_(NodesMode::TreeView, nullptr);
+  EXPECT_EQ(holder->getView(), view);
+  holder->showView();
+  EXPECT_TRUE(view->isVisible() && view->isEnabled());
+  holder->mouseCursor_(QCursor(Qt::WaitCursor));
+  EXPECT_EQ(view->cursor().shape(), Qt::WaitCursor);
+  holder->hideView();
+  EXPECT_FALSE(view->isVisible() || view->isEnabled());
+
+  QWidget window;
+  window.show();
+  nodeNamed(*holder, "b")->aNodeForm = &window;
+  EXPECT_EQ(holder->closeNodeWindows(), 2);
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST(HolderViews, ExportListByMode) {

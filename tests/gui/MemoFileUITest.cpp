@@ -80,7 +80,7 @@ TEST(MemoFileUISaving, ForcedSaveNeverWritesAHolderItHasNotRead) {
     std::string bytes;  // on disk before; empty: no file
     bool written;
   } cases[] = {
-      {"shown", true, false, "", true},                                 // forced
+      {"shown", true, false, "", true},                                // forced
       {"unread", false, false, holderText("unread", "kept1"), false},  // its file holds it
       {"renamed", false, true, holderText("renamed", "kept2"), true},  // read, then written
       {"broken", false, true, "\x01\x02 neither text nor zlib", false},

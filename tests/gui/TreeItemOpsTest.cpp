@@ -104,9 +104,9 @@ TEST_F(TreeOps, CopySubtreeCopiesNamesAndNodesWithoutTakingTheirItems) {
   QTreeWidget other;
   int lines = 0;
   const TreeProgress progress = [&](const std::string&) { ++lines; };
-  EXPECT_EQ(copySubtree_(holder->aUITV->invisibleRootItem(), other.invisibleRootItem(), false,
-                         progress),
-            6);
+  EXPECT_EQ(
+      copySubtree_(holder->aUITV->invisibleRootItem(), other.invisibleRootItem(), false, progress),
+      6);
   ASSERT_EQ(other.topLevelItemCount(), 3);
   QTreeWidgetItem* copyOfA = other.topLevelItem(0);
   ASSERT_EQ(copyOfA->childCount(), 2);
@@ -116,8 +116,8 @@ TEST_F(TreeOps, CopySubtreeCopiesNamesAndNodesWithoutTakingTheirItems) {
 
   item("c")->setSelected(true);
   QTreeWidget selectedOnly;
-  EXPECT_EQ(copySubtree_(holder->aUITV->invisibleRootItem(), selectedOnly.invisibleRootItem(),
-                         true, progress),
+  EXPECT_EQ(copySubtree_(holder->aUITV->invisibleRootItem(), selectedOnly.invisibleRootItem(), true,
+                         progress),
             2);
   EXPECT_EQ(nameOfItem_(*selectedOnly.topLevelItem(0)->child(0)), "c1");
   EXPECT_EQ(copySubtree_(item("a"), item("a1"), false, progress), 0);  // into itself

@@ -11,20 +11,20 @@
 
 namespace vrk::viewtest {
 
-struct NodeSpec {
+struct NodeDef {
   const char* name;
   const char* uid = "";
   const char* parent = "";  // ParentNodeID
 };
 
 // The nodes in this order, in the model's list (no view yet).
-inline std::unique_ptr<MemoHolderUI> holderOf(const std::vector<NodeSpec>& nodes) {
+inline std::unique_ptr<MemoHolderUI> holderOf(const std::vector<NodeDef>& nodes) {
   auto holder = std::make_unique<MemoHolderUI>();
-  for (const NodeSpec& spec : nodes) {
+  for (const NodeDef& def : nodes) {
     std::unique_ptr<MemoNode> node = holder->createNode();
-    if (*spec.uid) node->putField_("UID", quoted_(spec.uid));
-    if (*spec.parent) node->putField_("ParentNodeID", quoted_(spec.parent));
-    holder->addNode_(std::move(node), spec.name);
+    if (*def.uid) node->putField_("UID", quoted_(def.uid));
+    if (*def.parent) node->putField_("ParentNodeID", quoted_(def.parent));
+    holder->addNode_(std::move(node), def.name);
   }
   return holder;
 }

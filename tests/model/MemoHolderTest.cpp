@@ -283,7 +283,7 @@ TEST(FileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
   };
   const Case cases[] = {
       {"/m/work.mxa", "a/b", {}, "/m/a_b.mxh"},
-      {"C:\\m\\work.mxa", "a/b", {}, "C:\\m\\a_b.mxh"},
+      {"C:\\m\\work.mxa", "a/b", {}, "C:/m/a_b.mxh"},  // composed paths are written with "/"
       {"/m/work.mxa", "Notes.old", {}, "/m/Notes.mxh"},
       {"/m/work.mxa", "x", {"FileExt=\".mhz\""}, "/m/x.mhz"},
       {"/m/work.mxa", "x", {"FlagExtra=\"true\"", "Filename=\"/else/y.mxh\""}, "/else/y.mxh"},
