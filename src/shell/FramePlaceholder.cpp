@@ -9,6 +9,7 @@
 #include "model/UnitMemoHolder.h"
 #include "model/UnitMemoNode.h"
 #include "platform/qt/QtSjis.h"
+#include "shell/NodeEditorFactory.h"
 #include "shell/UnitTFormMainBase0007.h"
 
 namespace vrk {
@@ -83,7 +84,7 @@ THolderFramePlaceholder::THolderFramePlaceholder(TFormMainBase0007& form, QWidge
   aStatus->setAlignment(Qt::AlignCenter);
   aStatus->setFrameShape(QFrame::StyledPanel);
   leftLayout->addWidget(aStatus);
-  aEditor = new TNodeEditorPlaceholder(form, splitter);
+  aEditor = createNodeEditor_(form, splitter);
   splitter->setStretchFactor(1, 1);  // the editor takes what the window gains
   splitter->setSizes({240, 660});
   auto* layout = new QHBoxLayout(this);

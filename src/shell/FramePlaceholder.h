@@ -50,7 +50,7 @@ class THolderFramePlaceholder final : public QWidget, public HolderFrameSlot {
   WeakRef<MemoHolder> aHolder;
   QWidget* aViewPanel;
   QLabel* aStatus;
-  TNodeEditorPlaceholder* aEditor;
+  NodeEditorSlot* aEditor;
 };
 
 }  // namespace vrk
