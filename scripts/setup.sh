@@ -11,7 +11,9 @@ packages=(
   # tests and benchmark peers
   libgtest-dev libgmock-dev libpugixml-dev python3 libxml2-utils
   # windows without a display, screenshots, Japanese glyphs
-  xvfb xauth imagemagick fonts-ipafont-gothic
+  xvfb xauth imagemagick fonts-ipafont-gothic xdotool
+  # desktop integration: mime package, .desktop file, default application
+  shared-mime-info desktop-file-utils xdg-utils
 )
 
 missing=()

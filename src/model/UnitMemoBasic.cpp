@@ -290,8 +290,10 @@ int MemoBasic::writeFields_(StringList& lines, std::string_view indent) const {
 
 int MemoBasic::writeFieldLines_(const StringList& fields, StringList& lines,
                                 std::string_view indent) {
-  if (std::all_of(fields.begin(), fields.end(),
-                  [](const std::string& line) { return isBlank_(line); }))
+  // Only "key=value" lines make attributes; without one no element is written
+  // (an empty one would not read back as a field).
+  if (std::none_of(fields.begin(), fields.end(),
+                   [](const std::string& line) { return line.find('=') != std::string::npos; }))
     return -1;
   // Built in one string: this runs for every record of every save.
   std::size_t size = indent.size() + 12;

@@ -40,13 +40,21 @@ LocalTime fieldTime(std::string_view raw) {
 }
 
 // A stored value goes into the file as it is only when it cannot break the
-// markup: quoted at both ends, quotes balanced, no entity or line break.
+// markup: quoted at both ends, quotes balanced, no entity, line break or half
+// character.
 // Anything else is written quoted and escaped, and reads back quoted.
+bool isSafeRaw(std::string_view raw) {
+  if (raw.size() < 2 || raw.front() != '"' || raw.back() != '"' ||
+      std::count(raw.begin(), raw.end(), '"') % 2 != 0 ||
+      raw.find_first_of("&\r\n") != std::string_view::npos)
+    return false;
+  for (std::size_t i = 0; i < raw.size(); ++i)
+    if (isHalfCharAt(raw, i)) return false;
+  return true;
+}
+
 std::string settingValue(std::string_view raw) {
-  const bool safe = raw.size() >= 2 && raw.front() == '"' && raw.back() == '"' &&
-                    std::count(raw.begin(), raw.end(), '"') % 2 == 0 &&
-                    raw.find_first_of("&\r\n") == std::string_view::npos;
-  return safe ? std::string(raw) : quoted_(escapeXML_(unquote_(raw)));
+  return isSafeRaw(raw) ? std::string(raw) : quoted_(escapeXML_(unquote_(raw)));
 }
 
 std::string settingLine(std::string_view indent, std::string_view key, std::string_view value) {

@@ -29,19 +29,20 @@ std::size_t growth(std::size_t count) { return std::max<std::size_t>(16, count /
 ChildList::~ChildList() { clear(); }
 
 void ChildList::moveGap(std::size_t i, bool room) {
-  if (room && gapBegin_ == gapEnd_) {
-    const std::size_t count = size();
-    std::vector<ChildEntry> grown(count + growth(count));
-    std::move(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(gapBegin_),
-              grown.begin());
-    std::move(slots_.begin() + static_cast<std::ptrdiff_t>(gapEnd_), slots_.end(),
-              grown.end() - static_cast<std::ptrdiff_t>(count - gapBegin_));
-    gapEnd_ = grown.size() - (count - gapBegin_);
-    slots_ = std::move(grown);
-  }
   const auto slot = [this](std::size_t s) {
     return slots_.begin() + static_cast<std::ptrdiff_t>(s);
   };
+  if (room && gapBegin_ == gapEnd_) {
+    // Grown in one pass, the new gap already at i: every entry moves once.
+    const std::size_t count = size();
+    std::vector<ChildEntry> grown(count + growth(count));
+    std::move(slot(0), slot(i), grown.begin());
+    std::move(slot(i), slots_.end(), grown.end() - static_cast<std::ptrdiff_t>(count - i));
+    slots_ = std::move(grown);
+    gapBegin_ = i;
+    gapEnd_ = slots_.size() - (count - i);
+    return;
+  }
   const std::size_t length = gapEnd_ - gapBegin_;
   if (length == 0) {  // nothing to move, and a self-move would empty the names
     gapBegin_ = gapEnd_ = i;

@@ -125,6 +125,9 @@ class ProcessRunner {
   virtual ~ProcessRunner() = default;
   // Runs the program and waits for its end; its standard output and error go
   // to *output when given. The exit code, or -1 when it could not run.
+  // The output is read until every process holding it has closed it (also
+  // children the program left running); the program gets no standard input.
+  // The real one is PosixProcessRunner (platform/PosixProcessRunner.h).
   virtual int run(const std::string& program, const StringList& arguments,
                   const std::string& workingDir, std::string* output) = 0;
 };

@@ -1,5 +1,7 @@
 #include "shell/AppSettings.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdlib>
 
@@ -18,8 +20,9 @@ std::string withSeparator(std::string dir) {
 
 std::string AppSettings::getTempDir() const {
   if (!tempDir.empty()) return withSeparator(normalizePath_(tempDir));
+  // The fallback must take files: a $TMPDIR that cannot is passed over.
   const char* env = std::getenv("TMPDIR");
-  if (env && *env) {
+  if (env && *env && ::access(env, W_OK | X_OK) == 0) {
     if (const std::optional<std::string> stored = fromOsPath_(env)) return withSeparator(*stored);
   }
   return "/tmp/";

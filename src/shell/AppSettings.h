@@ -15,11 +15,13 @@ class AppSettings {
   std::string tempDir;
   DropMode dropMode = DropMode::Open;
   std::string autoSaveTimeText = "0";
-  // The program's own folder (stored path ending in "/"): default pictures
-  // and pages beside the program are looked for here.
+  // The folder beside the program (stored path ending in "/"): the program's
+  // own when writable, else the per-user configuration folder. The ini file,
+  // default pictures and pages are looked for here.
   std::string programDir;
 
-  // The TempDir setting, else $TMPDIR, else "/tmp/"; ends in "/".
+  // The TempDir setting, else $TMPDIR when it is a writable folder, else
+  // "/tmp/"; ends in "/".
   std::string getTempDir() const;
   void putTempDir_(std::string_view dir);
   // Seconds; text that is not a number, or a negative one, gives 0.

@@ -1,11 +1,13 @@
 #include "shell/NodeEditorFactory.h"
 
-#include "shell/FramePlaceholder.h"
+#include <memory>
+
+#include "shell/UnitTFrameMemoNode.h"
 
 namespace vrk {
 
 NodeEditorSlot* createNodeEditor_(TFormMainBase0007& form, QWidget* parent) {
-  return new TNodeEditorPlaceholder(form, parent);
+  return new TFrameMemoNode(std::make_unique<TMainFormOwner>(form), parent);
 }
 
 }  // namespace vrk

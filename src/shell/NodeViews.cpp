@@ -2,6 +2,7 @@
 
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QMimeData>
 #include <QPalette>
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -79,6 +80,23 @@ void expandParents(QTreeWidget& tree) {
 
 std::string nameOfItem_(const QTreeWidgetItem& item) { return textOf(item.data(0, kNameRole)); }
 
+namespace {
+constexpr char kDragSourceFormat[] = "application/x-vrk-drag-source";
+
+QByteArray addressOf(const QWidget& view) {
+  return QByteArray::number(reinterpret_cast<quintptr>(&view), 16);
+}
+}  // namespace
+
+void markDragSource_(QMimeData& data, const QWidget& view) {
+  data.setData(QString::fromLatin1(kDragSourceFormat), addressOf(view));
+}
+
+bool isDraggedFrom_(const QMimeData& data, const QWidget& view) {
+  const QString format = QString::fromLatin1(kDragSourceFormat);
+  return data.hasFormat(format) && data.data(format) == addressOf(view);
+}
+
 void TImageList::assign_(const std::vector<QIcon>& images) {
   images_ = images;
   blank_ = QIcon();
@@ -137,6 +155,12 @@ TCheckListBoxUI::TCheckListBoxUI(QWidget* parent) : QListWidget(parent) {
   setUniformItemSizes(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+QMimeData* TCheckListBoxUI::mimeData(const QList<QListWidgetItem*>& items) const {
+  QMimeData* data = QListWidget::mimeData(items);
+  if (data) markDragSource_(*data, *this);
+  return data;
 }
 
 void TCheckListBoxUI::fill_(NodeSequence nodes, const ImageOf&) {
@@ -301,6 +325,12 @@ TTreeViewUI::TTreeViewUI(QWidget* parent) : QTreeWidget(parent) {
 
 // The model goes after this part of the view, telling its listeners.
 TTreeViewUI::~TTreeViewUI() { disconnect(model(), nullptr, this, nullptr); }
+
+QMimeData* TTreeViewUI::mimeData(const QList<QTreeWidgetItem*>& items) const {
+  QMimeData* data = QTreeWidget::mimeData(items);
+  if (data) markDragSource_(*data, *this);
+  return data;
+}
 
 void TTreeViewUI::fill_(NodeSequence nodes, const ImageOf& imageOf) {
   const QSignalBlocker quiet(this);

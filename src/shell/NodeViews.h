@@ -22,6 +22,7 @@
 #include "text/UnitBasic.h"
 
 class QListView;
+class QMimeData;
 class QStandardItemModel;
 class QTreeView;
 
@@ -33,6 +34,12 @@ constexpr int kNameRole = Qt::UserRole;  // QByteArray of the Shift_JIS name
 
 // The name a tree item keeps.
 std::string nameOfItem_(const QTreeWidgetItem& item);
+
+// A drag of a view's items carries the view it started from, so that a drop
+// can tell that view's own items from anything else dropped on it. Only the
+// address is kept: it is compared, never followed.
+void markDragSource_(QMimeData& data, const QWidget& view);
+bool isDraggedFrom_(const QMimeData& data, const QWidget& view);
 
 // A node with its name as its item keeps it, in the order of a view.
 struct SequenceEntry {
@@ -137,6 +144,9 @@ class TCheckListBoxUI : public QListWidget, public TNodesView {
   void sortByName_(bool ascending);                      // descending reverses the ascending order
   TCheckListItem* itemOf(const MemoNodeUI& node) const;  // null when not listed
 
+ protected:
+  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
+
  private:
   friend class TCheckListItem;
   // The node's item, kept here rather than in the node.
@@ -190,6 +200,9 @@ class TTreeViewUI : public QTreeWidget, public TNodesView {
   TNodeTreeItem* appendSibling_(MemoNodeUI& node, std::string_view name, QTreeWidgetItem* sibling);
   // The next sibling of anchor (placeAfter_); the last top-level item without one.
   TNodeTreeItem* insertAfter_(MemoNodeUI& node, std::string_view name, QTreeWidgetItem* anchor);
+
+ protected:
+  QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
 
  private:
   // Tree order, built on first need after any change of the model.

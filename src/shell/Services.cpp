@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "platform/PosixProcessRunner.h"
 #include "platform/qt/QtDesktopShell.h"
 #include "platform/qt/QtDownloader.h"
 #include "platform/qt/QtPrompter.h"
@@ -12,7 +13,7 @@ RealServices::RealServices()
     : rng_(std::make_unique<SeededRng>(std::random_device{}())),
       prompter_(std::make_unique<QtPrompter>(QStringLiteral("vrk"))),
       desktop_(std::make_unique<QtDesktopShell>()),
-      processes_(std::make_unique<QtProcessRunner>()),
+      processes_(std::make_unique<PosixProcessRunner>()),
       downloader_(std::make_unique<QtDownloader>()),
       messages_(std::make_unique<PrompterMessageSink>(*prompter_)),
       printers_(std::make_unique<QtPrinters>()),

@@ -90,7 +90,21 @@ QTreeWidgetItem* atSameLevel(QTreeWidgetItem* item, bool forward) {
   return nullptr;
 }
 
+// Beside anchor, offset 0 before it, 1 after it.
+void placeBeside(QTreeWidgetItem* item, QTreeWidgetItem* anchor, int offset) {
+  if (!item || !anchor || !anchor->treeWidget() || isSelfOrBelow(anchor, item)) return;
+  moveKeepingExpansion(anchor->treeWidget(), {item}, [&] {
+    detach(item);
+    QTreeWidgetItem* parent = parentOrRoot(anchor);
+    parent->insertChild(parent->indexOfChild(anchor) + offset, item);
+  });
+}
+
 }  // namespace
+
+void placeAfter_(QTreeWidgetItem* item, QTreeWidgetItem* anchor) { placeBeside(item, anchor, 1); }
+
+void placeBefore_(QTreeWidgetItem* item, QTreeWidgetItem* anchor) { placeBeside(item, anchor, 0); }
 
 int levelOf_(const QTreeWidgetItem* item) {
   int level = 0;
@@ -98,13 +112,8 @@ int levelOf_(const QTreeWidgetItem* item) {
   return level;
 }
 
-void placeAfter_(QTreeWidgetItem* item, QTreeWidgetItem* anchor) {
-  if (!item || !anchor || !anchor->treeWidget() || isSelfOrBelow(anchor, item)) return;
-  moveKeepingExpansion(anchor->treeWidget(), {item}, [&] {
-    detach(item);
-    QTreeWidgetItem* parent = parentOrRoot(anchor);
-    parent->insertChild(parent->indexOfChild(anchor) + 1, item);
-  });
+bool isSelfOrBelow_(const QTreeWidgetItem* item, const QTreeWidgetItem* top) {
+  return isSelfOrBelow(item, top);
 }
 
 void placeUnder_(QTreeWidgetItem* item, QTreeWidgetItem* parent) {

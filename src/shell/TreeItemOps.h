@@ -12,11 +12,15 @@ namespace vrk {
 
 // Depth below the top level (0 there).
 int levelOf_(const QTreeWidgetItem* item);
+// True when item is top itself or lies in top's subtree.
+bool isSelfOrBelow_(const QTreeWidgetItem* item, const QTreeWidgetItem* top);
 
 // Moves item to follow anchor as its next sibling (a new item is placed
 // there). Nothing happens when anchor is item or lies below it. Expanded
 // items of the moved subtree are expanded again.
 void placeAfter_(QTreeWidgetItem* item, QTreeWidgetItem* anchor);
+// Moves item to precede anchor as its previous sibling, under the same rule.
+void placeBefore_(QTreeWidgetItem* item, QTreeWidgetItem* anchor);
 // Moves item to be the last child of parent, keeping expansion as placeAfter_.
 void placeUnder_(QTreeWidgetItem* item, QTreeWidgetItem* parent);
 // Moves item's children, in order and with their expansion, to follow item.

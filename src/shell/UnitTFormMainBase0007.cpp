@@ -390,7 +390,9 @@ int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why) {
 int TFormMainBase0007::saveMemoFile_(std::string* why) {
   const std::string path = aFile->getFilePathMXA();
   int result = 0;
-  if (flagFileLock && lockStream.isLocked()) {
+  // Through the lock only while it holds this very file: after a new name
+  // the rewrite would land on the old one.
+  if (flagFileLock && lockStream.isLocked() && toOsPath_(path) == lockStream.path()) {
     StringList lines;
     aFile->writeFileXML_(lines);
     result = lockStream.rewrite_(linesToBytes_(lines), why) == 0 ? 0 : -1;
@@ -413,6 +415,10 @@ bool TFormMainBase0007::closeQuerySave() {
     messageDoing_(busy);
     return false;
   }
+  return querySaveChanges_();
+}
+
+bool TFormMainBase0007::querySaveChanges_() {
   UI2Model();
   constexpr Buttons kFour = Answer::Yes | Answer::No | Answer::Cancel | Answer::YesToAll;
   const auto answerFor = [&](const std::string& question) {

@@ -91,6 +91,10 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
   virtual void showReadOnlyMark();
   virtual void Model2UI();
   virtual bool closeQuerySave();
+  // The save prompts of closeQuerySave (changed memo file, then each changed
+  // holder), also asked before another memo file replaces this one. False
+  // on Cancel or a failed save.
+  bool querySaveChanges_();
   virtual void newMemoFile_();
   virtual void writeVersionTS_(StringList& lines);
   virtual QPlainTextEdit* getLogMemo();
@@ -177,6 +181,8 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
   FileLock lockStream;
   LocalTime timeAutoSave;
   TListHistory aHistory;
+  // Texts copied, cut and pasted in the node editor: newest first, each once, at most 10.
+  StringList aPasteWords;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -11,6 +11,7 @@
 #include <QSysInfo>
 #include <vector>
 
+#include "model/IniFile.h"
 #include "model/UnitMemoHolder.h"
 #include "model/UnitTContents.h"
 #include "platform/Path.h"
@@ -54,8 +55,10 @@ void closeNodeWindow(MemoNode& node) {
 
 void TFormMainBaseVRK::formCreate() {
   TFormMainBase0007::formCreate();
-  aSettings.programDir = fromOsPath_(QCoreApplication::applicationDirPath().toStdString() + "/")
-                             .value_or(std::string("./"));
+  aSettings.programDir =
+      besideProgramDir_(fromOsPath_(QCoreApplication::applicationDirPath().toStdString() + "/")
+                            .value_or(std::string("./")));
+  setAcceptDrops(true);  // files dragged from the desktop
 }
 
 // --- log
@@ -82,25 +85,7 @@ int TFormMainBaseVRK::showFormLog() {
   return 0;
 }
 
-// --- memo files
-
-int TFormMainBaseVRK::_loadMemoFile_(const std::string& path) {
-  for (int i = 0; i < aFile->countOfHolders(); ++i)
-    static_cast<MemoHolderUI*>(aFile->holderAt_(i))->closeNodeWindows();
-  aHistory.clear();
-  StringList errors;
-  const int result = readMemoFile_(*aFile, path, errors);
-  for (const std::string& line : errors) addLog_(line);
-  if (result != 0) {
-    addLog_("Could not open the MemoFile " + path);
-    newMemoFile_();
-    return result;
-  }
-  ensureOneHolder_(*aFile);
-  _changeCurrentHolder__(aFile->aCurHolder ? aFile->aCurHolder : aFile->holderAt_(0), true);
-  updateCaption();
-  return 0;
-}
+// --- memo files: _loadMemoFile_ and the other openings are in OpenFiles.cpp
 
 // --- settings
 

@@ -10,6 +10,8 @@
 #include "shell/AppSettings.h"
 #include "shell/UnitTFormMainBase0007.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QImage;
 class QPainter;
 class QPrinter;
@@ -17,6 +19,7 @@ class QRect;
 
 namespace vrk {
 
+class TFormAbout;
 class TFormLog;
 
 // The kinds of the window-level new node.
@@ -48,6 +51,44 @@ class TFormMainBaseVRK : public TFormMainBase0007 {
   // holder. 0; readMemoFile_'s negative code (reasons logged) with an empty
   // memo file in its place.
   int _loadMemoFile_(const std::string& path);
+
+  // --- opening files (OpenFiles.cpp)
+  // Opens what the name is, by its extension: web addresses (downloaded into
+  // the temporary directory first), folders (a URL node: 1), ".z", ".maz",
+  // ".mxa"/".mxv", ".mxh"/".mhz", any other file as a new node, and names
+  // without extension by the forms that exist. 0 handled, -1 nothing opened.
+  int _open_(const std::string& name);
+  // Replaces the open memo file by the ".mxa"/".mxv" at name, after the
+  // reload question (same file), the extension question and the save prompts
+  // of changed files. 0, or -1 when nothing was loaded.
+  int openMemoFile_(const std::string& name);
+  // "Save As" ends the lock for the rest of the run; where names the caller
+  // for the log line "FlagFileLock=false in " + where.
+  void endFileLock_(std::string_view where);
+  // The holder file as a holder of the memo file, current; null when refused
+  // (busy, for the commands that call it), cancelled or unreadable.
+  MemoHolder* openHolder_(const std::string& path);
+  // The same without the busy refusal: start-up and drops open inside a task.
+  MemoHolder* _openHolder_(const std::string& path);
+  // Unpacks a ".maz" beside itself (each existing file asked for) and opens
+  // its memo file. 0, or -1.
+  int openPackage_(const std::string& path);
+  // Decompresses "NAME.z" into NAME (asked for when NAME exists) and opens
+  // that. 0, or -1.
+  int openCompressed_(const std::string& path);
+  // A new holder of CSV text (the second line names the columns), appended;
+  // null when the text holds no records.
+  MemoHolder* importCSV_(const StringList& lines);
+  // Files dropped on the window (stored paths), by the drag-and-drop mode.
+  void dropFiles_(const StringList& paths);
+  // The start-up file: the command line's argument (the program path first),
+  // else defaultOpenFile, else "noname.mxa" in the current directory.
+  int openArg1(const std::string& commandLine);
+  TFormAbout* getFormAbout();  // created on first use
+  // The empty memo file of newMemoFile_, as it was made: while it stays so,
+  // another file replaces it without the save prompts.
+  void rememberEmptyMemoFile_();
+  bool isUntouchedEmptyMemoFile_();
 
   // --- nodes
   // The current holder gets a new node of the kind: null when a guard
@@ -89,13 +130,21 @@ class TFormMainBaseVRK : public TFormMainBase0007 {
   AppSettings aSettings;
   std::string defaultOpenFile;
 
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
+  std::string openFileName() const;
   int explore_(const std::string& dir);
   // Paints on the services' printer; -1 when there is none or it cannot start.
   int printWith_(const std::function<void(QPainter&, QPrinter&)>& paint);
   void fillNewNode_(MemoNode& node, MemoHolder& holder, std::string name, NodeKind kind);
 
   TFormLog* aFormLog = nullptr;
+  TFormAbout* aFormAbout = nullptr;
+  WeakRef<MemoHolder> aEmptyHolder;
+  std::string aEmptyHolderText;
 };
 
 }  // namespace vrk

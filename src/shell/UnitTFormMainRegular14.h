@@ -14,6 +14,13 @@ class TFormMainRegular14 : public TFormMainVRKX13c {
   static std::unique_ptr<TFormMainRegular14> create(const Services& services) {
     return TFormMainBase0007::create<TFormMainRegular14>(services);
   }
+
+  // The empty memo file is remembered as made, so that opening a file over
+  // it while nobody touched it (start-up, a drop) asks nothing.
+  void newMemoFile_() override {
+    TFormMainVRKX13c::newMemoFile_();
+    rememberEmptyMemoFile_();
+  }
 };
 
 }  // namespace vrk

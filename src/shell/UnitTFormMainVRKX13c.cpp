@@ -4,16 +4,16 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "shell/FramePlaceholder.h"
 #include "shell/UnitMemoFileUI.h"
 #include "shell/UnitMemoHolderUI.h"
+#include "shell/UnitTFrameMemoHolder.h"
 
 namespace vrk {
 
 void TFormMainVRKX13c::formCreate() {
   TFormMainMenu::formCreate();
   auto* central = new QWidget(this);
-  FrameMemoHolder1 = new THolderFramePlaceholder(*this, central);
+  FrameMemoHolder1 = new TFrameMemoHolder(*this, central);
   TabControl1 = new QTabBar(central);
   TabControl1->setShape(QTabBar::RoundedSouth);
   TabControl1->setExpanding(false);
@@ -35,7 +35,7 @@ void TFormMainVRKX13c::formCreate() {
 void TFormMainVRKX13c::mouseCursor(int cursor) {
   TFormMainMenu::mouseCursor(cursor);
   const QCursor shape(cursorShape_(cursor));
-  FrameMemoHolder1->setCursor(shape);
+  FrameMemoHolder1->mouseCursor_(shape);
   TabControl1->setCursor(shape);
 }
 

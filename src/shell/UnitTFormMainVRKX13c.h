@@ -8,7 +8,7 @@ class QTabBar;
 
 namespace vrk {
 
-class THolderFramePlaceholder;
+class TFrameMemoHolder;
 
 class TFormMainVRKX13c : public TFormMainMenu {
   Q_OBJECT
@@ -35,7 +35,7 @@ class TFormMainVRKX13c : public TFormMainMenu {
   void tabChanged_(int index);
   void showCurrentTab_();
 
-  THolderFramePlaceholder* FrameMemoHolder1 = nullptr;
+  TFrameMemoHolder* FrameMemoHolder1 = nullptr;
 };
 
 }  // namespace vrk

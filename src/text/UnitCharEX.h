@@ -20,6 +20,13 @@ inline std::size_t charLengthAt(std::string_view text, std::size_t i) {
   return isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
+// A lead byte whose next byte cannot be a trail byte (below 0x40, where every
+// markup character lies), or that ends the text: half a character.
+inline bool isHalfCharAt(std::string_view text, std::size_t i) {
+  return isLeadByte(static_cast<unsigned char>(text[i])) &&
+         (i + 1 == text.size() || static_cast<unsigned char>(text[i + 1]) < 0x40);
+}
+
 // Bytes up to 0x20 count as blank.
 constexpr bool isBlankByte(unsigned char c) { return c <= 0x20; }
 

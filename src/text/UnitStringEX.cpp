@@ -10,8 +10,11 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// Bytes below 0x40 never occur as trail bytes, so the entity characters can be
-// mapped byte by byte; the bytes between them are appended a run at a time.
+// Entity characters are below 0x40, where no trail byte lies, so they are
+// mapped byte by byte; the bytes between them are appended a run at a time. Half
+// a character (a lead byte before one of them, or at the end) would claim the
+// byte after it in every reader, the closing quote or "<BR/>" included: it is
+// dropped, being no text.
 void appendEntities(std::string& out, std::string_view text, bool quotes) {
   static constexpr auto kSpecial = [] {
     std::array<bool, 256> special{};
@@ -20,6 +23,11 @@ void appendEntities(std::string& out, std::string_view text, bool quotes) {
   }();
   std::size_t done = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    if (isHalfCharAt(text, i)) {
+      out.append(text.substr(done, i - done));
+      done = i + 1;
+      continue;
+    }
     if (!kSpecial[static_cast<unsigned char>(text[i])]) continue;
     std::string_view entity;
     switch (text[i]) {

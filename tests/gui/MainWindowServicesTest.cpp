@@ -59,14 +59,6 @@ TEST(MainWindowPorts, AutoSaveIntervalAndTemporaryDirectory) {
   if (saved) ::setenv("TMPDIR", restore.c_str(), 1);
 }
 
-TEST(MainWindowPorts, ProcessRunnerWaitsAndCapturesOutput) {
-  QtProcessRunner runner;
-  std::string output;
-  EXPECT_EQ(runner.run("/bin/sh", {"-c", "echo hi; echo err >&2; exit 3"}, "/", &output), 3);
-  EXPECT_EQ(output, "hi\nerr\n");
-  EXPECT_EQ(runner.run("/nonexistent-vrk-program", {}, "/", nullptr), -1);
-}
-
 // Answers "GET <path>" from a table; a path not in it is never answered.
 class LoopbackServer {
  public:

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/ModelTestSupport.h"
-#include "platform/qt/QtDesktopShell.h"
+#include "platform/PosixProcessRunner.h"
 #include "platform/qt/QtSjis.h"
 #include "shell/UnitMemoFileUI.h"
 #include "shell/UnitMemoHolderUI.h"
@@ -29,7 +29,7 @@ struct TestPorts {
   SeededRng rng{42};
   ScriptedPrompter prompter;
   RecordingDesktopShell desktop;
-  QtProcessRunner processes;
+  PosixProcessRunner processes;
   MapDownloader downloader;
   CollectingMessageSink messages;
   PdfPrinters printers;  // no path: no printer

@@ -82,6 +82,10 @@ TEST(Fields, BlankFieldsAreNotWritten) {
   EXPECT_EQ(record.writeFields_(lines, ""), -1);
   record.aFields = {"  ", ""};
   EXPECT_EQ(record.writeFields_(lines, ""), -1);
+  // Lines without "=" (read from a bare attribute) make no attribute: an empty
+  // element would not read back the same.
+  record.aFields = {"bare", "key\"value\""};
+  EXPECT_EQ(record.writeFields_(lines, ""), -1);
   EXPECT_TRUE(lines.empty());
 }
 

@@ -246,6 +246,20 @@ TEST(SettingsValues, RawOnlyWhenSafeAndAlwaysReadBack) {
     ASSERT_EQ(readHolderBytes_(*back.holder, text, errors), 0);
     EXPECT_EQ(unquote_(back.holder->getField_("QueryNode")), unquote_(c.stored));
   }
+
+  // Half a character before the closing quote would swallow it: it is dropped,
+  // and the file stays readable.
+  FixedServices services;
+  Listed listed;
+  listed.holder->putField_("QueryNode", "\"half\x83\"");
+  StringList lines;
+  listed.holder->writeFile_(lines);
+  const std::string text = linesToBytes_(lines);
+  EXPECT_NE(text.find("  <Field QueryNode=\"half&quot;\"/>\r\n"), std::string::npos) << text;
+  Listed back;
+  StringList errors;
+  ASSERT_EQ(readHolderBytes_(*back.holder, text, errors), 0);
+  EXPECT_EQ(back.holder->getField_("QueryNode"), "\"half\"\"");
 }
 
 TEST(SettingsValues, WhichSettingsAreWrittenAndHowTheyReadBack) {

@@ -50,6 +50,10 @@ TEST(StringEXTest, Entities) {
     EXPECT_EQ(escapeXML_(c.text), c.xml);
     EXPECT_EQ(unescapeXML_(c.xml), c.text);
   }
+  // Half a character would claim the entity, the closing quote or "<BR/>"
+  // written after it; a lead byte before a trail byte stays.
+  EXPECT_EQ(escapeXML_("a\x83\"b\x83"), "a&quot;b");
+  EXPECT_EQ(escapeXML_("\x83<\x83\x40"), "&lt;\x83\x40");
 }
 
 TEST(StringEXTest, UnescapeDecodesFiveEntitiesInOnePassEach) {

@@ -55,18 +55,4 @@ int QtDesktopShell::startDetached(const std::string& program, const StringList& 
   return QProcess::startDetached(*path, texts(arguments), *dir) ? 0 : -1;
 }
 
-int QtProcessRunner::run(const std::string& program, const StringList& arguments,
-                         const std::string& workingDir, std::string* output) {
-  const std::optional<QString> path = osPath(program);
-  const std::optional<QString> dir = osPath(workingDir);
-  if (!path || !dir) return -1;
-  QProcess process;
-  process.setWorkingDirectory(*dir);
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(*path, texts(arguments));
-  if (!process.waitForStarted() || !process.waitForFinished(-1)) return -1;
-  if (output) *output = process.readAll().toStdString();
-  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
 }  // namespace vrk

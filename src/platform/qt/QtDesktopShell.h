@@ -13,11 +13,4 @@ class QtDesktopShell final : public DesktopShell {
                     const std::string& workingDir) override;
 };
 
-// Child processes over QProcess.
-class QtProcessRunner final : public ProcessRunner {
- public:
-  int run(const std::string& program, const StringList& arguments, const std::string& workingDir,
-          std::string* output) override;
-};
-
 }  // namespace vrk
