@@ -13,7 +13,7 @@ packages=(
   # windows without a display, screenshots, Japanese glyphs
   xvfb xauth imagemagick fonts-ipafont-gothic xdotool
   # desktop integration: mime package, .desktop file, default application
-  shared-mime-info desktop-file-utils xdg-utils
+  shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
 )
 
 missing=()

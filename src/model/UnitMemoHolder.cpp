@@ -41,15 +41,23 @@ LocalTime fieldTime(std::string_view raw) {
 
 // A stored value goes into the file as it is only when it cannot break the
 // markup: quoted at both ends, quotes balanced, no entity, line break or half
-// character.
+// character, and nothing between two quoted runs that ends an attribute.
 // Anything else is written quoted and escaped, and reads back quoted.
 bool isSafeRaw(std::string_view raw) {
   if (raw.size() < 2 || raw.front() != '"' || raw.back() != '"' ||
       std::count(raw.begin(), raw.end(), '"') % 2 != 0 ||
       raw.find_first_of("&\r\n") != std::string_view::npos)
     return false;
-  for (std::size_t i = 0; i < raw.size(); ++i)
+  bool quoted = false;
+  for (std::size_t i = 0; i < raw.size(); i += charLengthAt(raw, i)) {
     if (isHalfCharAt(raw, i)) return false;
+    const char c = raw[i];
+    if (c == '"')
+      quoted = !quoted;
+    else if (!quoted &&
+             (isBlankByte(static_cast<unsigned char>(c)) || c == '<' || c == '>' || c == '/'))
+      return false;  // between quoted runs it would end the attribute or the tag
+  }
   return true;
 }
 

@@ -371,7 +371,7 @@ bool TFormMainBase0007::checkHolderReadOnly() {
 
 // --- saving and closing
 
-int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why) {
+int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why, long long* size) {
   if (!holder.flagLoaded) _loadHolder_(holder, false);
   const std::string path = holder.getFileName();
   if (holder.flagParseFailed) {
@@ -379,30 +379,37 @@ int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why) {
            "and is kept as it is: " + path;
     return -1;
   }
-  if (holder.saveFile_(path) < 0) {
+  const int written = holder.saveFile_(path);
+  if (written < 0) {
     *why = "Could not save MemoHolder \"" + holder.getName() + "\" to " + path;
     return -1;
   }
   holder.flagChanged = false;
+  if (size) *size = written;
   return 0;
 }
 
-int TFormMainBase0007::saveMemoFile_(std::string* why) {
+int TFormMainBase0007::saveMemoFile_(std::string* why, long long* size) {
   const std::string path = aFile->getFilePathMXA();
   int result = 0;
+  long long written = 0;
   // Through the lock only while it holds this very file: after a new name
   // the rewrite would land on the old one.
   if (flagFileLock && lockStream.isLocked() && toOsPath_(path) == lockStream.path()) {
     StringList lines;
     aFile->writeFileXML_(lines);
-    result = lockStream.rewrite_(linesToBytes_(lines), why) == 0 ? 0 : -1;
+    const std::string bytes = linesToBytes_(lines);
+    written = static_cast<long long>(bytes.size());
+    result = lockStream.rewrite_(bytes, why) == 0 ? 0 : -1;
   } else {
     StringList log;
-    result = aFile->saveAs_(path, log) < 0 ? -1 : 0;
+    written = aFile->saveAs_(path, log);
+    result = written < 0 ? -1 : 0;
     for (const std::string& line : log) addLog_(line);
     if (result != 0) *why = "Could not save the MemoFile to " + path;
   }
   if (result == 0) aFile->flagChanged = false;
+  if (size) *size = result == 0 ? written : -1;
   return result;
 }
 

@@ -164,10 +164,11 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
   // --- saving and closing
   // Unread holders are read first; one whose file did not parse is not
   // written over. flagChanged is cleared only when the file was written.
-  // 0, or -1 with the reason in *why.
-  int saveHolder_(MemoHolder& holder, std::string* why);
-  // The memo file, through the lock when it is held. 0, or -1.
-  int saveMemoFile_(std::string* why);
+  // 0, or -1 with the reason in *why. The bytes written go to *size when given.
+  int saveHolder_(MemoHolder& holder, std::string* why, long long* size = nullptr);
+  // The memo file, through the lock when it is held. 0, or -1. The bytes
+  // written go to *size when given.
+  int saveMemoFile_(std::string* why, long long* size = nullptr);
   void closeNormal();
   void closeAllYes();
   void terminateAsk_();

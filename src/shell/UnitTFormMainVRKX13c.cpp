@@ -1,5 +1,6 @@
 #include "shell/UnitTFormMainVRKX13c.h"
 
+#include <QMenu>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -26,6 +27,9 @@ void TFormMainVRKX13c::formCreate() {
   setCentralWidget(central);
   connect(TabControl1, &QTabBar::currentChanged, this,
           [this](int index) { guard_("TabControl1", [&] { tabChanged_(index); }); });
+  TabControl1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(TabControl1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenuTab->popup(TabControl1->mapToGlobal(at)); });
 
   aFile = std::make_unique<MemoFileUI>();
   aFile->putName_("noname");
@@ -44,6 +48,12 @@ void TFormMainVRKX13c::setTreeView_(QWidget* view) { FrameMemoHolder1->installVi
 void TFormMainVRKX13c::setListView_(QWidget* view) { FrameMemoHolder1->installView_(view); }
 
 HolderFrameSlot* TFormMainVRKX13c::getFrameMemoHolder() { return FrameMemoHolder1; }
+
+int TFormMainVRKX13c::switchHolderView_(NodesMode mode) {
+  if (!FrameMemoHolder1->holder()) return -1;
+  FrameMemoHolder1->switchViewMode_(mode);
+  return 0;
+}
 
 void TFormMainVRKX13c::showHolder_(MemoHolder* holder) {
   auto& shown = static_cast<MemoHolderUI&>(*holder);

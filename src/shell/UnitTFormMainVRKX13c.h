@@ -30,6 +30,9 @@ class TFormMainVRKX13c : public TFormMainMenu {
 
   QTabBar* TabControl1 = nullptr;
 
+ protected:
+  int switchHolderView_(NodesMode mode) override;
+
  private:
   // A tab chosen by the user; while busy the tab goes back.
   void tabChanged_(int index);

@@ -208,7 +208,6 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   std::string aUndoText;
   std::string aNameText;   // the name line's bytes
   std::string aNameShown;  // the node's name as last shown or given
-  StringList aWorkList;
   int savedFieldsHeight = 0;
   int savedCommentHeight = 0;
   bool flagCommentCollapsed = false;

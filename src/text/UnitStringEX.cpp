@@ -23,9 +23,13 @@ void appendEntities(std::string& out, std::string_view text, bool quotes) {
   }();
   std::size_t done = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (isHalfCharAt(text, i)) {
-      out.append(text.substr(done, i - done));
-      done = i + 1;
+    if (isLeadByte(static_cast<unsigned char>(text[i]))) {
+      if (isHalfCharAt(text, i)) {
+        out.append(text.substr(done, i - done));
+        done = i + 1;
+      } else {
+        ++i;  // the trail byte, whatever its value
+      }
       continue;
     }
     if (!kSpecial[static_cast<unsigned char>(text[i])]) continue;

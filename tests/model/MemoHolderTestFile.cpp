@@ -230,6 +230,8 @@ TEST(SettingsValues, RawOnlyWhenSafeAndAlwaysReadBack) {
       {"\"<tag>\"", "\"<tag>\""},
       {"\"two\r\nlines\"", "\"two\r\nlines\""},
       {"\"open", "\"open\""},
+      {"\"a\" \"b\"", "\"a&quot; &quot;b\""},  // a blank between quoted runs
+      {"\"a\">\"b\"", "\"a&quot;&gt;&quot;b\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);

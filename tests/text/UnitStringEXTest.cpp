@@ -54,6 +54,7 @@ TEST(StringEXTest, Entities) {
   // written after it; a lead byte before a trail byte stays.
   EXPECT_EQ(escapeXML_("a\x83\"b\x83"), "a&quot;b");
   EXPECT_EQ(escapeXML_("\x83<\x83\x40"), "&lt;\x83\x40");
+  EXPECT_EQ(escapeXML_("\x83\x81\""), "\x83\x81&quot;");  // a trail byte is never a lead
 }
 
 TEST(StringEXTest, UnescapeDecodesFiveEntitiesInOnePassEach) {

@@ -63,7 +63,63 @@ QString osPath(const std::string& stored) {
   return QString::fromStdString(toOsPath_(stored).value_or(std::string()));
 }
 
+bool isPatternField(const QString& field) {
+  if (field.isEmpty()) return false;
+  for (const QString& piece : field.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QString glob = piece.trimmed();
+    if (glob.isEmpty() || glob.contains(QLatin1Char(' ')) || glob.contains(QLatin1Char('(')) ||
+        !(glob.contains(QLatin1Char('*')) || glob.contains(QLatin1Char('.'))))
+      return false;
+  }
+  return true;
+}
+
+QString globsOf(const QString& patterns) {
+  QStringList globs;
+  for (const QString& piece : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QString glob = piece.trimmed();
+    globs << (glob == QStringLiteral("*.*") ? QStringLiteral("*") : glob);
+  }
+  return globs.join(QLatin1Char(' '));
+}
+
+// "MXA files (*.mxa)" as the text "MXA files" and the patterns "*.mxa".
+std::pair<QString, QString> splitDescription(const QString& text) {
+  const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+  if (open < 0 || !text.endsWith(QLatin1Char(')'))) return {text, QString()};
+  return {text.left(open).trimmed(), text.mid(open + 1, text.size() - open - 2).trimmed()};
+}
+
 }  // namespace
+
+QString qtFileFilter_(std::string_view filter) {
+  const QString all = sjisToQString(filter);
+  if (!all.contains(QLatin1Char('|'))) return all;
+  QStringList out;
+  QString text;  // a description waiting for its pattern
+  bool waiting = false;
+  const auto add = [&](const QString& description, const QString& patterns) {
+    auto [name, own] = splitDescription(description);
+    const QString globs = globsOf(patterns.isEmpty() ? own : patterns);
+    if (name.isEmpty()) name = globs.isEmpty() ? QStringLiteral("All") : globs;
+    out << name + QStringLiteral(" (") + (globs.isEmpty() ? QStringLiteral("*") : globs) +
+               QLatin1Char(')');
+  };
+  for (const QString& piece : all.split(QLatin1Char('|'))) {
+    const QString field = piece.trimmed();
+    if (field.isEmpty()) continue;
+    if (isPatternField(field)) {
+      add(waiting ? text : QString(), field);
+      waiting = false;
+      continue;
+    }
+    if (waiting) add(text, QString());
+    text = field;
+    waiting = true;
+  }
+  if (waiting) add(text, QString());
+  return out.join(QStringLiteral(";;"));
+}
 
 Reply QtPrompter::prompt(const Prompt& question) {
   QWidget* parent = QApplication::activeWindow();
@@ -86,10 +142,10 @@ Reply QtPrompter::prompt(const Prompt& question) {
     }
     case Prompt::Kind::OpenFile:
       return chosenPath(QFileDialog::getOpenFileName(parent, title, osPath(question.initial),
-                                                     QString::fromStdString(question.filter)));
+                                                     qtFileFilter_(question.filter)));
     case Prompt::Kind::SaveFile:
       return chosenPath(QFileDialog::getSaveFileName(parent, title, osPath(question.initial),
-                                                     QString::fromStdString(question.filter)));
+                                                     qtFileFilter_(question.filter)));
     case Prompt::Kind::Directory:
       return chosenPath(QFileDialog::getExistingDirectory(parent, title, osPath(question.initial)));
     case Prompt::Kind::Choice: {

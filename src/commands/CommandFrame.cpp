@@ -1,0 +1,35 @@
+#include "commands/CommandFrame.h"
+
+#include <exception>
+#include <string>
+
+#include "shell/UnitTFormMainBase0007.h"
+
+namespace vrk {
+
+int runCommand_(TFormMainBase0007& form, const CommandSpec& spec,
+                const std::function<int()>& body) {
+  const std::string name(spec.name);
+  const auto failed = [&](const char* why) {
+    const std::string text = "Failure: " + name + " " + why;
+    form.addLogDT_(text);
+    form.messageDoing_(text);
+    return kCommandFailed;
+  };
+  try {
+    if ((spec.checks & kCheckBusy) && form.isBusy()) return spec.busyResult;
+    if ((spec.checks & kCheckUIReadOnly) && form.checkUIReadOnly()) return kRefusedUIReadOnly;
+    if ((spec.checks & kCheckHolderReadOnly) && form.checkHolderReadOnly())
+      return kRefusedHolderReadOnly;
+    if (spec.checks & kCommitBefore) form.UI2Model();
+    const int result = body();
+    if (spec.checks & kRefreshAfter) form.Model2UI();
+    return result;
+  } catch (const std::exception& e) {
+    return failed(e.what());
+  } catch (...) {
+    return failed("unknown exception");
+  }
+}
+
+}  // namespace vrk

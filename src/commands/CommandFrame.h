@@ -1,0 +1,41 @@
+#pragma once
+// The frame every user command runs in. A command names what it checks; the
+// frame refuses it while a task runs ("Now Doing " and the time), while the
+// "ReadOnly" switch is on ("UI ReadOnly") or while the current holder is
+// read-only, commits the node editor before and shows the model again after,
+// and stops any exception that escapes the command: it becomes a failure
+// message on the status line and in the log, and a negative result. A long
+// command begins its task with a TaskScope inside the body, so the task ends
+// exactly once on every path, an exception's included.
+#include <functional>
+#include <string_view>
+
+namespace vrk {
+
+class TFormMainBase0007;
+
+enum CommandCheck : unsigned {
+  kCheckNone = 0,
+  kCheckBusy = 1,            // refused while a task runs
+  kCheckUIReadOnly = 2,      // refused while the "ReadOnly" switch is on
+  kCheckHolderReadOnly = 4,  // refused when the current holder is read-only (or none)
+  kCommitBefore = 8,         // UI2Model first
+  kRefreshAfter = 16,        // Model2UI afterwards
+};
+
+// The results of the frame's own refusals; a command's own codes are its own.
+constexpr int kRefusedBusy = -1;
+constexpr int kRefusedHolderReadOnly = -7;
+constexpr int kRefusedUIReadOnly = -8;
+constexpr int kCommandFailed = -1;  // an exception escaped
+
+struct CommandSpec {
+  std::string_view name;  // for the failure message
+  unsigned checks = kCheckNone;
+  int busyResult = kRefusedBusy;  // some commands answer their own code when busy
+};
+
+// Runs body in the frame: its result, or the refusal's code.
+int runCommand_(TFormMainBase0007& form, const CommandSpec& spec, const std::function<int()>& body);
+
+}  // namespace vrk
