@@ -23,19 +23,6 @@
 #include "text/UnitStringEX.h"
 
 namespace vrk {
-namespace {
-
-// A column name becomes the key of a field line (key="value"): what would
-// end the key or break the line is replaced. None of these is a trail byte.
-std::string fieldKeyOf(std::string name) {
-  for (char& c : name)
-    if (c == '=' || c == '"' || c == '\'' || c == '<' || c == '>' || c == '&' || c == ' ' ||
-        c == '\t')
-      c = '_';
-  return name;
-}
-
-}  // namespace
 
 // --- helpers of the commands
 
@@ -62,17 +49,6 @@ int TFormMainScript::insertAtSelection_(const StringList& lines) {
 
 std::string TFormMainScript::savedSizeText_(long long size) {
   return size <= 1024 ? std::to_string(size) + "Bytes" : std::to_string(size / 1024) + "KBytes";
-}
-
-MemoHolder* TFormMainScript::importCSVHolder_(const StringList& lines) {
-  const StringList columns = csvColumns_(lines);
-  if (columns.empty()) return nullptr;
-  StringList text = lines;
-  std::string header;
-  for (std::size_t j = 0; j < columns.size(); ++j)
-    header += (j ? "," : "") + fieldKeyOf(columns[j]);
-  text[1] = header;
-  return importCSV_(text);
 }
 
 // --- opening
@@ -102,7 +78,7 @@ int TFormMainScript::UIOpenCSV() {
     }
     aTextList.clear();
     bytesToLines_(bytes, aTextList);
-    MemoHolder* holder = importCSVHolder_(aTextList);
+    MemoHolder* holder = importCSV_(aTextList);
     if (!holder) return -1;
     aFile->putNameChild_as_(holder, changeFileExt_(extractFileName_(*path), ""));
     holder->flagLoaded = true;
@@ -117,7 +93,7 @@ int TFormMainScript::UICSV2Holder() {
     MemoNode* node = getCurMemoNode();
     if (!node || !getCurHolder()) return -1;
     TaskScope task(*this, "CSV -> Holder");
-    MemoHolder* holder = importCSVHolder_(node->aMemo);
+    MemoHolder* holder = importCSV_(node->aMemo);
     if (!holder) return -1;
     aFile->putNameChild_as_(holder, "CSV");
     holder->flagLoaded = true;

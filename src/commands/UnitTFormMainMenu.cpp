@@ -200,6 +200,7 @@ void TFormMainMenu::buildTopPanel_() {
     connect(button, &QPushButton::clicked, this,
             [this, name, flags] { guard_(name, [&] { runItem_(name, flags); }); });
   }
+  CheckBoxInternet->setChecked(true);  // on at start; a switch for working offline
   connect(CheckBoxReadOnly, &QCheckBox::toggled, this, [this](bool readOnly) {
     guard_("ReadOnly", [&] { getFrameMemoHolder()->nodeEditor().setReadOnly_(readOnly); });
   });

@@ -86,7 +86,6 @@ class TFormMainScript : public TFormMainBaseVRK {
   // The holder as the CSV import makes it from text lines (the title line,
   // the column names, one record per line): appended, or null when the text
   // has no columns. The columns become fields only.
-  MemoHolder* importCSVHolder_(const StringList& lines);
   // The status text of _UISaveHolder's size: bytes up to 1024, else KBytes.
   static std::string savedSizeText_(long long size);
 

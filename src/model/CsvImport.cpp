@@ -26,7 +26,13 @@ std::string csvFieldValue_(std::string_view value) {
 }
 
 std::string csvFieldKey_(const StringList& columns, std::size_t j) {
-  const std::string name = j < columns.size() ? trim_(columns[j]) : std::string();
+  std::string name = j < columns.size() ? trim_(columns[j]) : std::string();
+  // What would end the key or break the field line is replaced; none of these
+  // bytes is a trail byte.
+  for (char& c : name)
+    if (c == '=' || c == '"' || c == '\'' || c == '<' || c == '>' || c == '&' || c == ' ' ||
+        c == '\t')
+      c = '_';
   if (!name.empty()) return name;
   return formatInteger_("%.2d", static_cast<std::int64_t>(j) + 1).value_or(std::to_string(j + 1));
 }

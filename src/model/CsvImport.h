@@ -21,8 +21,9 @@ StringList csvColumns_(const StringList& lines);
 // only a leading quote is quoted whole, so that the field line stays whole.
 std::string csvFieldValue_(std::string_view value);
 
-// The field key of column j (from 0): its trimmed name, or j+1 in two digits
-// ("01", "02", ...) when the name is empty.
+// The field key of column j (from 0): its trimmed name with "=", quotes,
+// "<", ">", "&", blank and tab as "_", or j+1 in two digits ("01", "02", ...)
+// when the name is empty.
 std::string csvFieldKey_(const StringList& columns, std::size_t j);
 
 // One new node per record line, appended to the holder (it must have no

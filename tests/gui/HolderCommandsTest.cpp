@@ -175,7 +175,7 @@ TEST_F(HolderCommands, CsvImportTable) {
   };
   for (const CsvCase& c : cases) {
     const int before = file().countOfHolders();
-    MemoHolder* made = form->importCSVHolder_(c.lines);
+    MemoHolder* made = form->importCSV_(c.lines);
     if (c.fields.empty()) {
       EXPECT_EQ(made, nullptr) << c.what;
       EXPECT_EQ(file().countOfHolders(), before) << c.what;
@@ -230,7 +230,7 @@ TEST_F(HolderCommands, CsvExportThenImportGivesTheSameFields) {
   ASSERT_EQ(text.size(), 5u);
   EXPECT_EQ(text[1], "age,town");
 
-  MemoHolder* back = form->importCSVHolder_(text);
+  MemoHolder* back = form->importCSV_(text);
   ASSERT_NE(back, nullptr);
   ASSERT_EQ(back->countOfNodes(), 3);
   // By value: an empty field and no field are the same.

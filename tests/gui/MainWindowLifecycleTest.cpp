@@ -125,9 +125,9 @@ TEST_F(MainWindowLifecycle, LogWindowCollectsLinesAndMakesANodeOfThem) {
 
 TEST_F(MainWindowLifecycle, SwitchesOfTheTopPanel) {
   AgentAPLAbs& agent = *form->getAgent();
+  EXPECT_EQ(agent.query_("getUIInternet"), "true");  // on at start
+  form->CheckBoxInternet->setChecked(false);
   EXPECT_EQ(agent.query_("getUIInternet"), "false");
-  form->CheckBoxInternet->setChecked(true);
-  EXPECT_EQ(agent.query_("getUIInternet"), "true");
   EXPECT_EQ(agent.query_("other"), "");
   EXPECT_EQ(agent.sendMessage_("from the model"), 0);
   EXPECT_EQ(message(), "from the model");

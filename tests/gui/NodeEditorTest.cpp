@@ -333,6 +333,7 @@ TEST_F(NodeBodies, TheBodyFollowsTheEncodingAndTheType) {
 }
 
 TEST_F(NodeBodies, WebAddressesNeedTheInternetSwitch) {
+  form->CheckBoxInternet->setChecked(false);
   MemoNode& node = show(
       "site", {}, {"Content-Transfer-Encoding=\"URL\"", "Filename=\"https://www.example.org/\""});
   ASSERT_EQ(shown.requests.size(), 1u);
@@ -587,7 +588,7 @@ TEST_F(NodeEditor, ClosingANodeWindowCommitsAndDetachesIt) {
   window->frame().memoEditor()->setPlainText(QStringLiteral("typed in the window"));
   window->agent()->sendMessage_("to the window");
   EXPECT_EQ(window->statusText(), "to the window");
-  EXPECT_EQ(window->agent()->query_("getUIInternet"), "false");
+  EXPECT_EQ(window->agent()->query_("getUIInternet"), "true");  // the main window's switch
   EXPECT_FALSE(window->agent()->getFlagBreak());
   window->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -32,10 +32,11 @@ TEST(CsvImport, StoredValues) {
                                          {"\"", "\"\"\""},
                                          {"mid\"dle", "\"mid\"dle\""}})
     EXPECT_EQ(csvFieldValue_(c.value), c.stored) << c.value;
-  const StringList columns = {"name", " ", ""};
+  const StringList columns = {"name", " ", "", " a=b \"c\"<d>&e'f\tg "};
   EXPECT_EQ(csvFieldKey_(columns, 0), "name");
   EXPECT_EQ(csvFieldKey_(columns, 1), "02");
   EXPECT_EQ(csvFieldKey_(columns, 2), "03");
+  EXPECT_EQ(csvFieldKey_(columns, 3), "a_b__c__d__e_f_g");
 }
 
 TEST(CsvImport, RecordsBecomeNodesWithFields) {
