@@ -286,50 +286,41 @@ int TFormMainScript::UIReLoadEach() {
 
 // --- every node of the holder
 
+int TFormMainScript::changeEachNode_(std::string_view command, std::string_view task,
+                                     const std::function<void(MemoHolder&, MemoNode&)>& change) {
+  return runCommand_(*this, {command, kCheckBusy | kCheckUIReadOnly | kCheckHolderReadOnly}, [&] {
+    MemoHolder* holder = getCurHolder();
+    const int count = holder->countOfNodes();
+    if (count == 0) {
+      messageDoing_("No MemoNode.");
+      return -9;
+    }
+    TaskScope scope(*this, std::string(task) + std::to_string(count));
+    UI2Model();
+    for (int i = 0; i < holder->countOfNodes(); ++i) change(*holder, *holder->nodeAt_(i));
+    Model2UI();
+    holder->flagChanged = true;
+    return 0;
+  });
+}
+
 int TFormMainScript::UISetRelativePathEach() {
-  return runCommand_(
-      *this, {"UISetRelativePathEach", kCheckBusy | kCheckUIReadOnly | kCheckHolderReadOnly},
-      [this] {
-        MemoHolder* holder = getCurHolder();
-        const int count = holder->countOfNodes();
-        if (count == 0) {
-          messageDoing_("No MemoNode.");
-          return -9;
-        }
-        TaskScope task(*this, "Set Relative Paht MemoHolder=" + std::to_string(count));
-        UI2Model();
-        // Absolute values only ("/x" as well as "X:"); ".", "$" and web
-        // addresses stay as they are.
-        const std::string base = extractFilePath_(holder->getFileName());
-        for (int i = 0; i < holder->countOfNodes(); ++i)
-          holder->nodeAt_(i)->makePathRelative_("Filename", base);
-        Model2UI();
-        holder->flagChanged = true;
-        return 0;
-      });
+  // Absolute values only ("/x" as well as "X:"); ".", "$" and web addresses
+  // stay as they are.
+  return changeEachNode_("UISetRelativePathEach",
+                         "Set Relative Paht MemoHolder=", [](MemoHolder& holder, MemoNode& node) {
+                           node.makePathRelative_("Filename",
+                                                  extractFilePath_(holder.getFileName()));
+                         });
 }
 
 int TFormMainScript::UIExtractFilenameEach() {
-  return runCommand_(
-      *this, {"UIExtractFilenameEach", kCheckBusy | kCheckUIReadOnly | kCheckHolderReadOnly},
-      [this] {
-        MemoHolder* holder = getCurHolder();
-        const int count = holder->countOfNodes();
-        if (count == 0) {
-          messageDoing_("No MemoNode.");
-          return -9;
-        }
-        TaskScope task(*this, "ExtractFilename MemoHolder=" + std::to_string(count));
-        UI2Model();
-        for (int i = 0; i < holder->countOfNodes(); ++i) {
-          MemoNode* node = holder->nodeAt_(i);
-          const std::string name = extractFileName_(node->getName());
-          if (!name.empty() && name != node->getName()) holder->putNameChild_as_(node, name);
-        }
-        Model2UI();
-        holder->flagChanged = true;
-        return 0;
-      });
+  return changeEachNode_("UIExtractFilenameEach",
+                         "ExtractFilename MemoHolder=", [](MemoHolder& holder, MemoNode& node) {
+                           const std::string name = extractFileName_(node.getName());
+                           if (!name.empty() && name != node.getName())
+                             holder.putNameChild_as_(&node, name);
+                         });
 }
 
 int TFormMainScript::UISetUpdateEach() {

@@ -5,6 +5,7 @@
 // holders (FileCommands.cpp, HolderCommands.cpp). Each command runs in the
 // command frame (CommandFrame.h) and answers 0 or a count for done, a
 // negative code for refused or cancelled.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -97,6 +98,10 @@ class TFormMainScript : public TFormMainBaseVRK {
   StringList aTextList;
 
  protected:
+  // Runs change on every node of the current holder as one command (refused
+  // when busy or read-only; -9 without nodes), then marks the holder changed.
+  int changeEachNode_(std::string_view command, std::string_view task,
+                      const std::function<void(MemoHolder&, MemoNode&)>& change);
   // Shows the current holder in the view of mode; the frame's. 0, or -1.
   virtual int switchHolderView_(NodesMode mode);
   // The text replaces the selection of the node editor's active memo and is
