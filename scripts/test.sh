@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test; then the core tests once more under
+# Sets up, builds and runs every test; then every test once more under
 # AddressSanitizer and UBSan in a build folder of their own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,6 +9,11 @@ export QT_QPA_PLATFORM=offscreen
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure --parallel "$(nproc)"
 
-"$root/scripts/build.sh" "$root/build-asan" -DVRK_SANITIZE=ON -DVRK_CORE_ONLY=ON
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+"$root/scripts/build.sh" "$root/build-asan" -DVRK_SANITIZE=ON
+export UBSAN_OPTIONS=print_stacktrace=1
+ASAN_OPTIONS=detect_leaks=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$(nproc)" -L core
+# The windows' system libraries (D-Bus, fontconfig) keep allocations to the
+# end of the process: leaks are looked for in the core only.
+ASAN_OPTIONS=detect_leaks=0 \
+  ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$(nproc)" -L gui
