@@ -65,6 +65,14 @@ struct HolderSpec {
   std::string raw = {};     // when set, the holder file's bytes instead
 };
 
+// A memo file of one holder, not yet loaded, that is also the current one.
+inline std::string memoFileText(std::string_view name, std::string_view holder) {
+  return "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\r\n<File name=\"" + std::string(name) +
+         "\">\r\n  <Field CurrentHolder=\"" + std::string(holder) + "\" />\r\n  <Holder name=\"" +
+         std::string(holder) +
+         "\">\r\n    <Field FlagLoaded=\"false\" />\r\n  </Holder>\r\n</File>\r\n";
+}
+
 inline std::string holderFileText(const HolderSpec& holder) {
   std::string text = "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\r\n<Holder name=\"" +
                      holder.name + "\">\r\n" + holder.fields;

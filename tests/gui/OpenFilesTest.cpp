@@ -18,13 +18,6 @@
 namespace vrk::windowtest {
 namespace {
 
-std::string memoFileText(std::string_view name, std::string_view holder) {
-  return "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\r\n<File name=\"" + std::string(name) +
-         "\">\r\n  <Field CurrentHolder=\"" + std::string(holder) + "\" />\r\n  <Holder name=\"" +
-         std::string(holder) +
-         "\">\r\n    <Field FlagLoaded=\"false\" />\r\n  </Holder>\r\n</File>\r\n";
-}
-
 class OpenFiles : public MainWindowFixture {
  protected:
   void SetUp() override {
