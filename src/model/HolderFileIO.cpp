@@ -28,9 +28,10 @@ bool isPlainText(std::string_view bytes) {
 // once. Nothing reaches the holder unless the whole text reads.
 class HolderStream {
  public:
-  HolderStream(MemoHolder& holder, StringList& errors)
+  HolderStream(MemoHolder& holder, StringList& errors, std::string_view source)
       : holder_(holder),
         errors_(errors),
+        source_(source),
         scanner_(words_, false),
         builder_(&root_, nullptr, errors) {}
 
@@ -46,6 +47,12 @@ class HolderStream {
     if (!element_) element_ = root_.findTag_("Holder");  // an empty <Holder/>
     if (!element_) {
       errors_.push_back("no Holder element");
+      return -1;
+    }
+    // An element still open at the end means the text was cut: what follows
+    // the cut (records, settings) is not here, so nothing of it is taken.
+    if (builder_.current() != &root_) {
+      errors_.push_back(endsEarly_("</Holder>", source_));
       return -1;
     }
     drain();
@@ -77,6 +84,7 @@ class HolderStream {
 
   MemoHolder& holder_;
   StringList& errors_;
+  const std::string_view source_;
   StringList words_;
   WordScanner scanner_;
   TTAGNode root_;
@@ -93,10 +101,9 @@ int settle(MemoHolder& holder, int code) {
   return code;
 }
 
-}  // namespace
-
-int readHolderBytes_(MemoHolder& holder, std::string_view bytes, StringList& errorLines) {
-  HolderStream stream(holder, errorLines);
+int readBytes(MemoHolder& holder, std::string_view bytes, StringList& errorLines,
+              std::string_view source) {
+  HolderStream stream(holder, errorLines, source);
   if (isPlainText(bytes))
     return settle(holder, stream.feed(bytes) == 0 && stream.finish() == 0 ? 0 : -3);
   std::string why;
@@ -107,6 +114,17 @@ int readHolderBytes_(MemoHolder& holder, std::string_view bytes, StringList& err
     return settle(holder, -2);
   }
   return settle(holder, inflated == 0 && stream.finish() == 0 ? 0 : -3);
+}
+
+}  // namespace
+
+std::string endsEarly_(std::string_view closingTag, std::string_view source) {
+  return "incomplete: the file ends early, before its " + std::string(closingTag) +
+         (source.empty() ? "" : ": " + std::string(source));
+}
+
+int readHolderBytes_(MemoHolder& holder, std::string_view bytes, StringList& errorLines) {
+  return readBytes(holder, bytes, errorLines, {});
 }
 
 int readHolderFile_(MemoHolder& holder, const std::string& storedPath, StringList& errorLines) {
@@ -133,9 +151,9 @@ int readHolderFile_(MemoHolder& holder, const std::string& storedPath, StringLis
       errorLines.push_back(why);
       return -1;
     }
-    return readHolderBytes_(holder, bytes, errorLines);
+    return readBytes(holder, bytes, errorLines, storedPath);
   }
-  HolderStream stream(holder, errorLines);
+  HolderStream stream(holder, errorLines, storedPath);
   int code = stream.feed(head);
   for (std::string_view next = readPiece(); code == 0 && !next.empty(); next = readPiece())
     code = stream.feed(next);

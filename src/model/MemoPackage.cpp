@@ -63,7 +63,10 @@ int unpackPackage_(const std::string& packagePath, const std::string& folder,
   text.clear();
   TContent package;
   package.parseMIME_(lines);
+  const std::string cut =
+      "incomplete: the package ends early, before its closing delimiter: " + packagePath;
   if (!package.aParts || package.aParts->aChildren.empty()) {
+    if (inflated && package.flagEndsEarly) return fail(error, cut, -1);
     return fail(error, packagePath + ": " + (inflated ? "no parts in the package" : why), -1);
   }
 
@@ -95,7 +98,8 @@ int unpackPackage_(const std::string& packagePath, const std::string& folder,
     if (writeFileAtomic_(*osPath, data, &why) != 0) return fail(error, why, -2);
     result.written.push_back(path);
   }
-  return 0;
+  // The parts a delimiter ended are whole and written; the cut one is not.
+  return package.flagEndsEarly ? fail(error, cut, -3) : 0;
 }
 
 }  // namespace vrk

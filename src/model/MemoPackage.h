@@ -30,8 +30,10 @@ struct UnpackedPackage {
 // Unpacks the package at packagePath into folder (created when missing).
 // Parts named ".mhz" are stored compressed, so that every holder file opens
 // where its name says what it is. 0; -1 the package cannot be read, inflated or
-// holds no part; -2 a file could not be written (the message in error; parts
-// written before stay).
+// holds no whole part; -2 a file could not be written (the message in error;
+// parts written before stay); -3 the package ends early (no closing
+// delimiter): its whole parts are written, the cut one is not, and the
+// message in error says so.
 int unpackPackage_(const std::string& packagePath, const std::string& folder,
                    const MayOverwrite& mayOverwrite, UnpackedPackage& result,
                    std::string* error = nullptr);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "markup/UnitTTAGNode.h"
 #include "model/ModelServices.h"
@@ -347,6 +348,38 @@ void MemoBasic::readCommentTag_(const TTAGNode& element) {
     } else if (trim_(entry.node->tagName) == "BR") {
       aComment->push_back(std::move(pending));
       pending.clear();
+    } else {
+      keepElementAsText_(entry.text, *entry.node, pending, *aComment);
+    }
+  }
+}
+
+void MemoBasic::keepElementAsText_(std::string_view tagWord, const TTAGNode& element,
+                                   std::string& pending, StringList& lines) {
+  // Iterative, so that no nesting depth can exhaust the stack.
+  struct Open {
+    const TTAGNode* node;
+    std::size_t next;
+  };
+  std::vector<Open> open{{&element, 0}};
+  pending += tagWord;
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.next == top.node->count()) {
+      // An element written empty ("<x/>") has no end tag to give back.
+      if (!top.node->endTagName.empty()) pending += "</" + top.node->endTagName + ">";
+      open.pop_back();
+      continue;
+    }
+    const TTAGNode::TagEntry& entry = top.node->entries()[top.next++];
+    if (!entry.node) {
+      pending += entry.text;
+    } else if (trim_(entry.node->tagName) == "BR") {
+      lines.push_back(std::move(pending));
+      pending.clear();
+    } else {
+      pending += entry.text;
+      open.push_back({entry.node.get(), 0});
     }
   }
 }

@@ -61,7 +61,15 @@ class MemoBasic : public TObjectNamed {
   static int writeFieldLines_(const StringList& fields, StringList& lines, std::string_view indent);
   int writeMemo_(StringList& lines, std::string_view indent) const;
   void readFieldTag_(const TTAGNode& element);
+  // Text up to each BR becomes a line; an element it does not know stays in
+  // the text as written (keepElementAsText_).
   void readCommentTag_(const TTAGNode& element);
+  // A child element that memo or comment text does not know (tagWord: the tag
+  // as read) joins the pending line as the markup it was written as: its tag,
+  // its text, its end tag; a BR inside it still ends a line into lines. So a
+  // hand-written "<b>bold</b>" is kept as text, not dropped.
+  static void keepElementAsText_(std::string_view tagWord, const TTAGNode& element,
+                                 std::string& pending, StringList& lines);
 
   // --- contents
   // The file's bytes into the content: size, -1 no such file, -2 read failure.

@@ -58,6 +58,7 @@ MemoFile::~MemoFile() = default;
 
 int MemoFile::clear() {
   MemoBasic::clear();
+  incompleteFile.clear();
   holdersView.clear();
   flagChanged = false;
   aCurHolder = nullptr;
@@ -245,10 +246,20 @@ std::string MemoFile::getFilePathMXA() const {
 
 std::string MemoFile::getDirectory() const { return extractFilePath_(getFilename()); }
 
+bool MemoFile::refusesToWrite_(std::string_view path, StringList& log) const {
+  if (incompleteFile.empty() ||
+      normalizePath_(absolutePath(path)) != normalizePath_(absolutePath(incompleteFile)))
+    return false;
+  log.push_back("MemoFile not saved over " + incompleteFile +
+                ": it was not read whole, and what it holds beyond that would be lost");
+  return true;
+}
+
 int MemoFile::saveAs_(std::string_view path, StringList& log) {
   const std::string ext = lowerCase_(extractFileExt_(path));
   const bool package = ext == ".maz";
   if (!package && ext != ".mxa" && ext != ".mxv") return -1;
+  if (refusesToWrite_(path, log)) return -2;
   // Holders not yet read still live beside the old name: read them from there
   // before the name moves, or they would be looked for (and saved empty) at
   // the new place.
@@ -262,7 +273,7 @@ int MemoFile::saveAs_(std::string_view path, StringList& log) {
   int result = -1;
   if (package) {
     // Not loaded again from the new folder: a file found there is not this holder's.
-    result = packHolders_(path);
+    result = packHolders_(path, log);
   } else {
     StringList lines;
     writeFileXML_(lines);
@@ -278,7 +289,7 @@ int MemoFile::saveAs_(std::string_view path, StringList& log) {
 
 int MemoFile::writePackage_(std::string_view path, StringList& log) {
   loadUnloadedHolders_(log);
-  return packHolders_(path);
+  return packHolders_(path, log);
 }
 
 void MemoFile::loadUnloadedHolders_(StringList& log) {
@@ -286,7 +297,7 @@ void MemoFile::loadUnloadedHolders_(StringList& log) {
     ensureHolderLoaded_(static_cast<MemoHolder&>(*entry.object), log);
 }
 
-int MemoFile::packHolders_(std::string_view path) {
+int MemoFile::packHolders_(std::string_view path, StringList& log) {
   const std::string boundary = packageBoundary();
   const std::string delimiter = "--" + boundary;
   StringList lines{
@@ -308,7 +319,17 @@ int MemoFile::packHolders_(std::string_view path) {
   for (int i = 0; i < countOfHolders(); ++i) {
     MemoHolder& holder = *holderAt_(i);
     const std::string fileName = holder.getFileName();
-    if (!holder.flagLoaded) showModelMessage_("Not Loaded: " + fileName);
+    // A holder whose file is missing or did not read has no part: unpacked,
+    // an empty part would become a file standing for nodes it never held.
+    if (!holder.flagLoaded) {
+      showModelMessage_("Not Loaded: " + fileName);
+      log.push_back("Not packed, not loaded: " + fileName);
+      continue;
+    }
+    if (holder.flagParseFailed) {
+      log.push_back("Not packed, its file could not be read: " + fileName);
+      continue;
+    }
     lines.insert(lines.end(), {
                                   "Content-Type: text/xml; charset=x-sjis",
                                   "Content-Transfer-Encoding: base64",
@@ -318,10 +339,13 @@ int MemoFile::packHolders_(std::string_view path) {
                               });
     StringList holderLines;
     holder.writeFile_(holderLines);
+    log.insert(log.end(), holder.aWriteLosses.begin(), holder.aWriteLosses.end());
     encodeBase64Lines_(linesToBytes_(holderLines), lines);
     lines.emplace_back();
-    lines.push_back(i + 1 < countOfHolders() ? delimiter : delimiter + "--");
+    lines.push_back(delimiter);
   }
+  // The closing delimiter tells a whole package from a cut one.
+  lines.back() += "--";
   const std::string text = linesToBytes_(lines);
   std::string packed;
   if (deflateBytes_(text, packed) != 0 || writeStored(path, packed) != 0) return -1;
@@ -350,11 +374,24 @@ int readMemoFile_(MemoFile& file, const std::string& storedPath, StringList& err
   if (words.size() <= 4) return -2;
   TTAGNode root;
   // On a markup error the tree built so far is still read.
-  TTAGNode::_FromXMLWordList_aOUT_(&root, words, errors);
+  TTAGNode::Builder builder(&root, nullptr, errors);
+  bool failed = false;
+  for (std::string& word : words)
+    if (builder.addWord_(std::move(word)) < 0) {
+      failed = true;
+      break;
+    }
   const TTAGNode* element = root.findTag_("File");
   if (!element) return -3;
   file.readTagNode_(*element);
   file.putFileName_(storedPath);
+  // Cut before </File>, or stopped by a markup error: holders listed after
+  // that point are not here, so the file must not be written over as if this
+  // were all of it.
+  if (failed || builder.current() != &root) {
+    if (!failed) errors.push_back(endsEarly_("</File>", storedPath));
+    file.incompleteFile = file.getFilePathMXA();
+  }
   file.flagChanged = false;
   return 0;
 }

@@ -34,6 +34,10 @@ class MemoFile : public MemoBasic {
   MemoHolder* aCurHolder = nullptr;  // the holder to show first; not owned
   // Holders were added, opened or changed so that the ".mxa" needs saving.
   bool flagChanged = false;
+  // The file this was read from when it did not read whole (cut before
+  // </File>, or stopped by a markup error); empty otherwise. It is never
+  // written over: what lay beyond the break would be lost.
+  std::string incompleteFile;
 
   // --- overrides, in the slot order of MemoBasic
   int clear() override;
@@ -95,10 +99,15 @@ class MemoFile : public MemoBasic {
   // holders are loaded from the old folder when the path leaves it (and for a
   // package), then the path becomes the memo file's name, so that holders
   // saved afterwards beside it carry their nodes; a failed write gives the old
-  // name back. Load problems go to log.
+  // name back. Load problems go to log. -2 (the reason in log, nothing
+  // written) when path is the incompleteFile.
   int saveAs_(std::string_view path, StringList& log);
-  // The ".maz" package: every holder loaded first where possible; size of the
-  // uncompressed MIME text, -1 when compressing or writing fails.
+  // True, with the reason in log, when path is the incompleteFile.
+  bool refusesToWrite_(std::string_view path, StringList& log) const;
+  // The ".maz" package: every holder loaded first where possible; one whose
+  // file is missing or does not read is left out (reason in log), so that it
+  // stays missing when unpacked. Size of the uncompressed MIME text, -1 when
+  // compressing or writing fails.
   int writePackage_(std::string_view path, StringList& log);
 
   std::string getHoldersView() const;  // "Holders" when empty
@@ -113,8 +122,9 @@ class MemoFile : public MemoBasic {
  private:
   // A holder is never packed or moved empty merely because it was not read yet.
   void loadUnloadedHolders_(StringList& log);
-  // The package of the holders as they are; "Not Loaded: " for any still unread.
-  int packHolders_(std::string_view path);
+  // The package of the holders as they are; a holder still unread ("Not
+  // Loaded: " message) or whose file did not read has no part (reason in log).
+  int packHolders_(std::string_view path, StringList& log);
 };
 
 // Opens a memo file (".mxa"/".mxv" text, taken as plain bytes); the memo file
@@ -123,7 +133,8 @@ class MemoFile : public MemoBasic {
 // text is shorter than 100 characters or makes 4 words or fewer, -3 there is
 // no File element (the memo file stays empty and unnamed, so nothing is saved
 // over a file it did not understand). Markup errors go to errors and whatever
-// tree was built is still read.
+// tree was built is still read; so is a text cut before </File> (an
+// "incomplete" line in errors). Either way incompleteFile names the file.
 int readMemoFile_(MemoFile& file, const std::string& storedPath, StringList& errors);
 
 // When the memo file has no holder: one new holder with one new node, which

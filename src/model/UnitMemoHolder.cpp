@@ -71,6 +71,30 @@ std::string settingLine(std::string_view indent, std::string_view key, std::stri
 
 MemoNode* asNode(TObjectNamed* object) { return static_cast<MemoNode*>(object); }
 
+bool holdsHalfChar(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!isLeadByte(static_cast<unsigned char>(text[i]))) continue;
+    if (isHalfCharAt(text, i)) return true;
+    ++i;
+  }
+  return false;
+}
+
+bool anyHoldsHalfChar(const StringList& lines) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [](const std::string& line) { return holdsHalfChar(line); });
+}
+
+// Half a character (a lead byte before a markup byte or at the end) cannot be
+// written: the escaper drops it, or the file would not read back. True when
+// the record's written text holds one; a link's memo is never written.
+bool losesHalfChar(const MemoNode& node) {
+  const bool link = node.getField_("FlagLink") == "\"true\"" && !isBlank_(node.getFilename());
+  return holdsHalfChar(node.getName()) || anyHoldsHalfChar(node.aFields) ||
+         (!link && anyHoldsHalfChar(node.aMemo)) ||
+         (node.aComment && anyHoldsHalfChar(*node.aComment));
+}
+
 std::unique_ptr<MemoNode> asNode(std::unique_ptr<TObjectNamed> object) {
   return std::unique_ptr<MemoNode>(asNode(object.release()));
 }
@@ -486,11 +510,24 @@ void MemoHolder::writeHolderTo_(StringList& lines, std::string_view indent, cons
   lines.push_back(std::string(indent) + "<Holder name=\"" + escapeXML_(getName()) + "\">");
   writeSettings_(lines, indent);
   const std::string recordIndent = std::string(indent) + "  ";
+  std::string firstLoser;
+  int losers = 0;
   for (int i = 0; i < countOfNodes(); ++i) {
-    nodeAt_(i)->writeRecord_(lines, recordIndent);
+    MemoNode& node = *nodeAt_(i);
+    if (losesHalfChar(node) && losers++ == 0) firstLoser = node.getName();
+    node.writeRecord_(lines, recordIndent);
     if (flush) flush(lines);
   }
   lines.push_back(std::string(indent) + "</Holder>");
+  aWriteLosses.clear();
+  const std::string holder = "MemoHolder \"" + getName() + "\"";
+  if (holdsHalfChar(getName()) || anyHoldsHalfChar(aFields))
+    aWriteLosses.push_back("Half characters dropped on save: " + holder);
+  if (losers > 0) {
+    aWriteLosses.push_back("Half characters dropped on save: " + holder + ", MemoNode \"" +
+                           firstLoser + "\"" +
+                           (losers > 1 ? " and " + std::to_string(losers - 1) + " more" : ""));
+  }
 }
 
 void MemoHolder::writeFileTo_(StringList& lines, const Flush& flush) {

@@ -152,6 +152,10 @@ class MemoHolder : public MemoBasic, public MemoHolderBase {
   void writeHolder_(StringList& lines, std::string_view indent);
   // The whole holder file text: declaration, time comment, DOCTYPE, Holder.
   void writeFile_(StringList& lines);
+  // What the last writeHolder_, writeFile_ or saveFile_ could not keep, for
+  // the caller to report: half characters (a lead byte without its trail),
+  // which the escaper drops so that the file reads back. Empty when all was kept.
+  StringList aWriteLosses;
   // Counts the save, then writes by the path's lower-cased extension, atomically:
   // ".mxh" text, ".mhz" compressed. The text's length in bytes; -1 for any other
   // extension (the counters stay increased) or a failed write; -2 when the

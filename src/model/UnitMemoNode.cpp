@@ -102,6 +102,8 @@ void MemoNode::readTagNode_(const TTAGNode& element) {
     } else if (tag == "BR") {
       aMemo.push_back(std::move(pending));
       pending.clear();
+    } else {
+      keepElementAsText_(entry.text, *entry.node, pending, aMemo);
     }
   }
   decodeContent();

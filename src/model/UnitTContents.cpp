@@ -65,6 +65,7 @@ void TContent::assign_(const TObjectNamed& source) {
   }
   contentType = content->contentType;
   transferEncoding = content->transferEncoding;
+  flagEndsEarly = content->flagEndsEarly;
 }
 
 void TContent::parseMIME_(const StringList& lines) { parseEntity_(lines, 0); }
@@ -77,6 +78,7 @@ void TContent::parseEntity_(LineSpan lines, int depth) {
   fileName.clear();
   contentType.clear();
   transferEncoding.clear();
+  flagEndsEarly = false;
   auto line = lines.begin();
   while (line != lines.end() && isBlank_(*line)) ++line;
 
@@ -152,6 +154,7 @@ void TContent::parseMultipartBody_(LineSpan body, const std::string& delimiter, 
     if (trimmed == closing) return;
     partStart = i + 1;
   }
+  flagEndsEarly = true;  // what follows the last delimiter is no whole part
 }
 
 int TContent::loadFile_(std::string_view path) {

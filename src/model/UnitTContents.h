@@ -30,6 +30,9 @@ class TContent : public TObjectNamed {
   std::unique_ptr<TObjectParent> aParts;  // sub-contents of a multipart body; absent when none
   std::string contentType;
   std::string transferEncoding;
+  // A multipart body without its closing delimiter: the entity was cut. Only
+  // the parts that a delimiter ended are in aParts.
+  bool flagEndsEarly = false;
 
   // Frees the parts; data, type, encoding and file name stay.
   int clear() override;

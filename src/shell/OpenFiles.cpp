@@ -277,6 +277,11 @@ int TFormMainBaseVRK::_loadMemoFile_(const std::string& path) {
     aHistory.clear();
     return result;
   }
+  if (!aFile->incompleteFile.empty()) {
+    // Shown as read, and never saved over: what lay beyond the break is not here.
+    noteFailure_("MemoFile " + path + " was not read whole; it is not saved over");
+    showFormLog();
+  }
   ensureOneHolder_(*aFile);
   aFile->aCurMemoNode = nullptr;
   _changeCurrentHolder__(aFile->aCurHolder ? aFile->aCurHolder : aFile->holderAt_(0), true);
@@ -395,7 +400,10 @@ int TFormMainBaseVRK::openPackage_(const std::string& path) {
   const int result = unpackPackage_(path, extractFilePath_(path), ask, unpacked, &why);
   for (const std::string& written : unpacked.written) addLog_("Save " + written);
   for (const std::string& refused : unpacked.refused) addLog_("Not saved: " + refused);
-  if (result != 0) {
+  if (result == -3) {
+    noteFailure_(why);  // the whole parts are there; the cut one is not
+    showFormLog();
+  } else if (result != 0) {
     addLog_("Could not unpack " + path + " : " + why);
     messageDoing_("Failure: Decompress " + path);
     if (result == -1) return -1;

@@ -147,6 +147,7 @@ int MemoFileUI::saveChangedHolders_(bool force, StringList& log) {
       failed = true;
       continue;
     }
+    log.insert(log.end(), holder->aWriteLosses.begin(), holder->aWriteLosses.end());
     holder->flagChanged = false;
     ++saved;
   }

@@ -176,6 +176,7 @@ std::string TFormMainBase0007::now_(std::string_view pattern) const {
 
 void TFormMainBase0007::beginDoing_(std::string_view name) {
   textDoing = name;
+  failureNote.clear();
   messageDoing_("*Doing* " + textDoing);
   flagBreak = false;
   flagDoing = true;
@@ -186,8 +187,10 @@ void TFormMainBase0007::beginDoing_(std::string_view name) {
 
 void TFormMainBase0007::endDoing_(std::string_view text) {
   const std::string trimmed = trim_(text);
-  const std::string closing =
-      !trimmed.empty() ? trimmed : (flagBreak ? "Break: " : "Done: ") + textDoing;
+  std::string closing = !trimmed.empty() ? trimmed : (flagBreak ? "Break: " : "Done: ") + textDoing;
+  // A file that did not read whole is never reported as loaded.
+  if (!failureNote.empty() && closing.starts_with("Done")) closing = "Failure: " + failureNote;
+  failureNote.clear();
   flagBreak = false;
   flagDoing = false;
   taskOpen = false;
@@ -241,6 +244,12 @@ void TaskScope::end_(std::string_view text) {
 
 void TFormMainBase0007::addLogDT_(std::string_view text) {
   addLog_(now_("yyyymmdd hhnnss ") + ":" + std::string(text));
+}
+
+void TFormMainBase0007::noteFailure_(std::string_view text) {
+  addLog_("Failure: " + std::string(text));
+  messageDoing_("Failure: " + std::string(text));
+  if (failureNote.empty()) failureNote = text;
 }
 
 void TFormMainBase0007::showSystemError_(const std::string& text) {
@@ -350,6 +359,7 @@ int TFormMainBase0007::_readHolderFile_(MemoHolder& holder, const std::string& p
             "\" could not be read; it is not saved over until it reads: " + path);
     showFormLog();
   }
+  if (code != 0) noteFailure_("MemoHolder \"" + holder.getName() + "\" could not be read: " + path);
   return code;
 }
 
@@ -384,6 +394,7 @@ int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why, long lo
     *why = "Could not save MemoHolder \"" + holder.getName() + "\" to " + path;
     return -1;
   }
+  for (const std::string& line : holder.aWriteLosses) addLog_(line);
   holder.flagChanged = false;
   if (size) *size = written;
   return 0;
@@ -391,6 +402,13 @@ int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why, long lo
 
 int TFormMainBase0007::saveMemoFile_(std::string* why, long long* size) {
   const std::string path = aFile->getFilePathMXA();
+  StringList refused;
+  if (aFile->refusesToWrite_(path, refused)) {  // also through the lock
+    for (const std::string& line : refused) addLog_(line);
+    *why = refused.front();
+    if (size) *size = -1;
+    return -1;
+  }
   int result = 0;
   long long written = 0;
   // Through the lock only while it holds this very file: after a new name

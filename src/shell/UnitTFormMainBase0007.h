@@ -154,6 +154,10 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
   // --- log, messages
   // The line with the time "yyyymmdd hhnnss " and a colon before it.
   void addLogDT_(std::string_view text);
+  // Something the user must not take as done (a file that did not read
+  // whole): logged, shown as "Failure: " + text, and the running operation
+  // then closes with it in place of a "Done: " message.
+  void noteFailure_(std::string_view text);
   // Box, log and message panel: errors the program should not have made.
   void showSystemError_(const std::string& text);
 
@@ -207,6 +211,7 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
   bool flagBreak = false;
   bool flagTerminate = false;  // "Exit" -> No: close without prompts
   std::string textDoing;
+  std::string failureNote;       // noteFailure_ since the operation began
   int countOfTasks = 0;          // task scopes not yet unwound
   std::uint64_t taskSerial = 0;  // counts beginDoing_, so a scope ends only its own task
   bool taskOpen = false;         // begun and not ended yet

@@ -203,17 +203,53 @@ kept<BR/>
 // A Record element from markup lines, read into a fresh node.
 void readRecord(MemoNode& node, const StringList& lines) { readBack(lines, node); }
 
-TEST(RecordElement, ReaderDropsTrailingTextAndIgnoresUnknownElements) {
+TEST(RecordElement, ReaderDropsTrailingTextAndKeepsUnknownElementsAsText) {
   MemoNode node;
   readRecord(node, {"<Record name=\"n\">", "<Field a=\"1\" />", "one<BR/>", "<Other>x</Other>",
                     "<Field b=\"2\" a=\"3\" />", "two<BR/>", "tail", "</Record>"});
-  EXPECT_EQ(node.aMemo, (StringList{"one", "two"}));
+  EXPECT_EQ(node.aMemo, (StringList{"one", "<Other>x</Other>two"}));
   EXPECT_EQ(node.aFields, (StringList{"a=\"3\"", "b=\"2\""}));
   EXPECT_FALSE(node.aComment);
 
   MemoNode other;
   readRecord(other, {"<Holder>", "text<BR/>", "</Holder>"});
   EXPECT_TRUE(other.aMemo.empty());
+}
+
+// Markup the record does not know, written by hand or by other programs, is
+// kept as the text it was written as, in the memo and in the comment, and
+// then survives a save.
+TEST(RecordElement, UnknownElementsInMemoAndCommentStayAsText) {
+  struct Case {
+    const char* title;
+    std::string line;  // one line of markup inside the Record and inside its Comment
+    StringList read;
+  };
+  const Case cases[] = {
+      {"an element amid text", "before <b>bold</b> after<BR/>", {"before <b>bold</b> after"}},
+      {"an empty element and attributes",
+       "<img src=\"a.png\"/> and <a href=\"x\">y</a><BR/>",
+       {"<img src=\"a.png\"/> and <a href=\"x\">y</a>"}},
+      {"entities inside are text", "<i>a &amp; b</i><BR/>", {"<i>a & b</i>"}},
+      {"nested, with a line break inside",
+       "<b>one<i>two<BR/>three</i></b><BR/>",
+       {"<b>one<i>two", "three</i></b>"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    MemoNode node;
+    readRecord(node,
+               {"<Record name=\"n\">", c.line, "<Comment>", c.line, "</Comment>", "</Record>"});
+    EXPECT_EQ(node.aMemo, c.read);
+    EXPECT_EQ(node.aComment, c.read);
+
+    StringList written;
+    node.writeRecord_(written, "");
+    MemoNode back;
+    readRecord(back, written);
+    EXPECT_EQ(back.aMemo, c.read);
+    EXPECT_EQ(back.aComment, c.read);
+  }
 }
 
 TEST(RecordElement, Base64IsDecodedInAnyLetterCase) {

@@ -21,8 +21,8 @@
 #include "platform/Path.h"
 #include "text/UnitBasic.h"
 #include "text/UnitCharEX.h"
-#include "text/UnitStringEX.h"
 #include "text/UnitFileIO.h"
+#include "text/UnitStringEX.h"
 
 namespace vrk::tool {
 namespace {
@@ -61,7 +61,18 @@ struct Opened {
   MemoHolder* lone = nullptr;
   std::string lonePath;  // the lone holder's input file
   StringList errors;
+  std::string notWhole;  // why the input did not read whole; empty when it did
 };
+
+// The file at path, read since errors had `before` lines, did not read whole:
+// the reasons given since then say why.
+void noteNotWhole(Opened& in, std::size_t before, const std::string& path) {
+  if (!in.notWhole.empty()) return;
+  std::string why;
+  for (std::size_t i = before; i < in.errors.size(); ++i)
+    why += (why.empty() ? "" : " ") + in.errors[i];
+  in.notWhole = why.find(path) != std::string::npos ? why : path + ": " + why;
+}
 
 bool isHolderExt(const std::string& ext) { return ext == ".mxh" || ext == ".mhz"; }
 bool isMemoFileExt(const std::string& ext) { return ext == ".mxa" || ext == ".mxv"; }
@@ -113,20 +124,27 @@ int openHolder(const std::string& source, const std::string& logical, Opened& in
   in.lone = holder.get();
   in.lonePath = logical;
   in.file.addHolder_(std::move(holder), holderNameOf(plain));
-  readHolderBytes_(*in.lone, plain, in.errors);
+  const std::size_t before = in.errors.size();
+  if (readHolderBytes_(*in.lone, plain, in.errors) != 0) noteNotWhole(in, before, logical);
   return 0;
 }
 
 void loadEveryHolder(Opened& in) {
-  for (int i = 0; i < in.file.countOfHolders(); ++i)
-    in.file.ensureHolderLoaded_(*in.file.holderAt_(i), in.errors);
+  for (int i = 0; i < in.file.countOfHolders(); ++i) {
+    MemoHolder& holder = *in.file.holderAt_(i);
+    const std::size_t before = in.errors.size();
+    in.file.ensureHolderLoaded_(holder, in.errors);
+    if (holder.flagParseFailed) noteNotWhole(in, before, holder.getFileName());
+  }
 }
 
 // Markup errors stay in the errors of the dump; a text that is no memo file
 // at all stops the command.
 int openMemoFile(const std::string& source, Opened& in) {
+  const std::size_t before = in.errors.size();
   switch (readMemoFile_(in.file, source, in.errors)) {
     case 0:
+      if (!in.file.incompleteFile.empty()) noteNotWhole(in, before, source);
       return 0;
     case -1:
       return cannotOpen("cannot read " + source);
@@ -143,11 +161,22 @@ int openPackage(const std::string& source, const std::string& logical, const std
                 Opened& in) {
   UnpackedPackage parts;
   std::string why;
-  if (unpackPackage_(source, scratch + "package", nullptr, parts, &why) != 0)
-    return cannotOpen(why);
+  const int unpacked = unpackPackage_(source, scratch + "package", nullptr, parts, &why);
+  // A cut package still shows its whole parts, and says it is cut.
+  if (unpacked != 0 && unpacked != -3) return cannotOpen(why);
   if (parts.memoFilePath.empty()) return cannotOpen("no memo file in " + logical);
+  if (unpacked == -3) {
+    in.errors.push_back(why);
+    in.notWhole = why;
+  }
+  const std::size_t before = in.errors.size();
   if (const int failed = openMemoFile(parts.memoFilePath, in)) return failed;
   loadEveryHolder(in);
+  // Files are named where the package would unpack, not in the scratch folder.
+  const std::string folder = extractFilePath_(parts.memoFilePath);
+  for (std::size_t i = before; i < in.errors.size(); ++i)
+    in.errors[i] = replaceAll_(in.errors[i], folder, extractFilePath_(logical));
+  in.notWhole = replaceAll_(in.notWhole, folder, extractFilePath_(logical));
   in.file.putFileName_(extractFilePath_(logical) + extractFileName_(parts.memoFilePath));
   return 0;
 }
@@ -225,8 +254,7 @@ void writeContent(std::ostream& out, const MemoNode& node) {
   out << "{\"type\":" << jsonString(contentFacet(node, "Content-Type", content->contentType))
       << ",\"encoding\":"
       << jsonString(contentFacet(node, "Content-Transfer-Encoding", content->transferEncoding))
-      << ",\"size\":" << data.size()
-      << ",\"sha256\":\"" << sha256Hex(data)
+      << ",\"size\":" << data.size() << ",\"sha256\":\"" << sha256Hex(data)
       << "\",\"parts\":" << (content->aParts ? content->aParts->aChildren.size() : 0) << '}';
 }
 
@@ -331,6 +359,7 @@ int writeOutput(Opened& in, const std::string& out, StringList& written) {
   if (in.lone) {
     if (!isHolderExt(ext)) return -1;
     if (in.lone->saveFile_(out) < 0) return complain("cannot write " + out);
+    in.errors.insert(in.errors.end(), in.lone->aWriteLosses.begin(), in.lone->aWriteLosses.end());
     written.push_back(out);
     return 0;
   }
@@ -347,6 +376,7 @@ int writeOutput(Opened& in, const std::string& out, StringList& written) {
     } else if (holder.saveFile_(path) < 0) {
       result = complain("cannot write " + path);
     } else {
+      in.errors.insert(in.errors.end(), holder.aWriteLosses.begin(), holder.aWriteLosses.end());
       written.push_back(path);
     }
   }
@@ -384,6 +414,8 @@ int runConvert(const std::vector<std::string>& args) {
   const ScratchFolder scratch;
   Opened in;
   if (const int failed = openInput(parsed.files[0], scratch, in)) return failed;
+  // What did not read whole is not written anywhere as if it were all.
+  if (!in.notWhole.empty()) return complain("not converted: " + in.notWhole);
   StringList written;
   const int result = writeOutput(in, *out, written);
   if (result < 0) {
