@@ -206,6 +206,34 @@ TEST_F(Startup, StartUpOpensHolderFilesAndReportsFailures) {
   EXPECT_EQ(message(), "Failure: Open Arg1 " + alien);
 }
 
+// A cut holder file or memo file is no "Done: Loaded", and is never saved over.
+TEST_F(Startup, StartUpWithACutFileReportsAFailureAndKeepsTheFile) {
+  const std::string path = writeMemoFile(dir.path(), "work.mxa");
+  const std::string whole = holderFileText({"Ideas", {{"one"}, {"two"}}});
+  const std::string cut = whole.substr(0, whole.find("  <Record name=\"two\">"));
+  const std::string holderFile = dir.write("Ideas.mxh", cut);
+  EXPECT_EQ(form->openArg1("vrk " + path), 0);
+  EXPECT_EQ(message(), "Failure: MemoHolder \"Ideas\" could not be read: " + holderFile);
+  EXPECT_TRUE(logHas("incomplete: the file ends early, before its </Holder>: " + holderFile));
+  std::string why;
+  EXPECT_EQ(form->saveHolder_(*form->getCurHolder(), &why), -1);
+  EXPECT_EQ(readFile(holderFile), cut);
+
+  const std::string text = memoFileText("work", "Ideas");
+  const std::string cutMemo = text.substr(0, text.find("</File>"));
+  const std::string cutPath = dir.write("cut.mxa", cutMemo);
+  dir.write("Ideas.mxh", whole);
+  form->newMemoFile_();
+  file().putFileName_(here("noname.mxa"));
+  EXPECT_EQ(form->openArg1("vrk " + cutPath), 0);
+  EXPECT_EQ(message(),
+            "Failure: MemoFile " + cutPath + " was not read whole; it is not saved over");
+  EXPECT_EQ(form->getCurHolder()->countOfNodes(), 2);  // what was read is shown
+  EXPECT_EQ(form->saveMemoFile_(&why), -1);
+  EXPECT_NE(why.find("not saved over " + cutPath), std::string::npos) << why;
+  EXPECT_EQ(readFile(cutPath), cutMemo);
+}
+
 TEST_F(Startup, CommandLineAndTopLevelGuard) {
   EXPECT_EQ(commandLineOf_({"/opt/my apps/vrk", "/a b/c.mxa"}), "\"/opt/my apps/vrk\" /a b/c.mxa");
   EXPECT_EQ(commandLineOf_({"/usr/bin/vrk"}), "/usr/bin/vrk");

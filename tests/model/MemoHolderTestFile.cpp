@@ -352,6 +352,34 @@ TEST(SavingHolder, AnUnknownExtensionWritesNothingButCounts) {
   EXPECT_GT(listed.holder->saveFile_(dir.file("X.MHZ")), 0);
 }
 
+// Half a character (a lead byte without its trail) cannot be written so that
+// the file reads back: it is dropped, and the save says so once.
+TEST(SavingHolder, HalfCharactersAreDroppedAndReportedOncePerSave) {
+  FixedServices services;
+  ScratchDir dir;
+  Listed listed;
+  MemoHolder& holder = *listed.holder;
+  addNode(holder, "clean", {})->aMemo = {utf8LiteralToSjis("表示")};
+  addNode(holder, "memo", {})->aMemo = {"ab\x81"};
+  addNode(holder, "comment", {})->aComment = StringList{"x\x81<y"};
+  addNode(holder, "field", {"Note=\"a\x82 b\""});
+  const std::string path = dir.file("h.mxh");
+  ASSERT_GT(holder.saveFile_(path), 0);
+  EXPECT_EQ(holder.aWriteLosses,
+            StringList{"Half characters dropped on save: MemoHolder \"Ideas\", MemoNode \"memo\" "
+                       "and 2 more"});
+
+  Listed back;
+  StringList errors;
+  ASSERT_EQ(readHolderFile_(*back.holder, path, errors), 0);
+  EXPECT_EQ(back.holder->findNode_("clean")->aMemo, StringList{utf8LiteralToSjis("表示")});
+  EXPECT_EQ(back.holder->findNode_("memo")->aMemo, StringList{"ab"});
+  EXPECT_EQ(back.holder->findNode_("comment")->aComment, StringList{"x<y"});
+  EXPECT_EQ(back.holder->findNode_("field")->getField_("Note"), "\"a b\"");
+  ASSERT_GT(back.holder->saveFile_(path), 0);
+  EXPECT_TRUE(back.holder->aWriteLosses.empty());
+}
+
 TEST(SavingHolder, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   FixedServices services;
   ScratchDir dir;

@@ -147,6 +147,57 @@ TEST(ToolConvert, HolderFormatsAndZWrapping) {
   EXPECT_FALSE(fs::exists(dir.file("Ideas.mxh")));  // unwrapped elsewhere, nothing replaced
 }
 
+// What did not read whole is shown with the reason, and never converted.
+TEST(ToolConvert, CutInputsAreReportedAndNotConverted) {
+  MemoFolder f;
+  const std::string maz = f.dir.file("work.maz");
+  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, 0);
+  std::string text, cutPackage;
+  ASSERT_EQ(inflateBytes_(readFile(maz), text), 0);
+  ASSERT_EQ(deflateBytes_(text.substr(0, text.size() - 40), cutPackage), 0);
+  const std::string holder = readFile(fixture("Ideas.mxh"));
+  const std::string memo = readFile(fixture("golden.mxa"));
+  // cut/: a whole memo file beside a cut holder file.
+  fs::create_directory(f.dir.file("cut"));
+  const std::string cutHolder =
+      f.dir.write("cut/Ideas.mxh", holder.substr(0, holder.find("  <Record name=\"bytes\">")));
+  fs::copy_file(f.mxa, f.dir.file("cut/work.mxa"));
+  struct Case {
+    std::string input, reason;
+  };
+  const Case cases[] = {
+      {cutHolder, "incomplete: the file ends early, before its </Holder>"},
+      {f.dir.write("cutwork.mxa", memo.substr(0, memo.find("  <Holder name=\"a&amp;b\">"))),
+       "incomplete: the file ends early, before its </File>: " + f.dir.file("cutwork.mxa")},
+      {f.dir.file("cut/work.mxa"),
+       "incomplete: the file ends early, before its </Holder>: " + cutHolder},
+      {f.dir.write("cut.maz", cutPackage),
+       "incomplete: the package ends early, before its closing delimiter"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    const json doc = dump(c.input);
+    bool reported = false;
+    for (const std::string line : doc["errors"]) reported |= line.find(c.reason) != line.npos;
+    EXPECT_TRUE(reported) << doc["errors"];
+    const std::string out = f.dir.file("out" + c.input.substr(c.input.rfind('.')));
+    EXPECT_EQ(runTool("convert " + q(c.input) + " " + q(out) + kFixed).status, 1);
+    EXPECT_FALSE(fs::exists(out));
+  }
+}
+
+TEST(ToolConvert, HalfCharactersDroppedOnSaveAreReported) {
+  ScratchDir dir;
+  const std::string in = dir.write(
+      "h.mxh",
+      "<Holder name=\"h\">\r\n<Record name=\"n\">\r\nab\x81<BR/>\r\n</Record>\r\n</Holder>\r\n");
+  const ToolRun run = runTool("convert " + q(in) + " " + q(dir.file("out.mxh")) + kFixed);
+  ASSERT_EQ(run.status, 0);
+  EXPECT_EQ(json::parse(run.out)["errors"],
+            json::array({"Half characters dropped on save: MemoHolder \"h\", MemoNode \"n\""}));
+  EXPECT_EQ(dump(dir.file("out.mxh"))["nodes"][0]["memo"], json::array({"ab"}));
+}
+
 TEST(ToolUnpack, WritesThePartsOnceAndKeepsExistingFiles) {
   MemoFolder f;
   const std::string maz = f.dir.file("work.maz");
