@@ -217,6 +217,7 @@ int TFormMainScript::UISaveAsHolder_(std::string_view ext) {
       updateCaption();
       return -1;
     }
+    for (const std::string& line : holder->aWriteLosses) addLog_(line);
     holder->flagChanged = false;
     task.end_("Done size=" + std::to_string(size));
     updateCaption();

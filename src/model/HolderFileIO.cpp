@@ -51,7 +51,7 @@ class HolderStream {
     }
     // An element still open at the end means the text was cut: what follows
     // the cut (records, settings) is not here, so nothing of it is taken.
-    if (builder_.current() != &root_) {
+    if (const TTAGNode* open = builder_.current(); open && open != &root_) {
       errors_.push_back(endsEarly_("</Holder>", source_));
       return -1;
     }

@@ -388,7 +388,8 @@ int readMemoFile_(MemoFile& file, const std::string& storedPath, StringList& err
   // Cut before </File>, or stopped by a markup error: holders listed after
   // that point are not here, so the file must not be written over as if this
   // were all of it.
-  if (failed || builder.current() != &root) {
+  const TTAGNode* open = builder.current();
+  if (failed || (open && open != &root)) {
     if (!failed) errors.push_back(endsEarly_("</File>", storedPath));
     file.incompleteFile = file.getFilePathMXA();
   }

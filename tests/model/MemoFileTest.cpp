@@ -164,6 +164,8 @@ TEST(MemoFileText, ReadingRules) {
     EXPECT_EQ(file.aCurHolder, c.current ? file.findHolder_(c.current) : nullptr);
     EXPECT_EQ(file.aMemo, c.memo);
     EXPECT_EQ(!errors.empty(), c.markupErrors);
+    // Read only up to a markup error: not written over as if it were all.
+    EXPECT_EQ(file.incompleteFile, c.markupErrors ? path : "");
     // Only a file that was understood takes the name, so nothing is saved over the others.
     EXPECT_EQ(file.getFilename(), c.result == 0 ? path : "");
   }
