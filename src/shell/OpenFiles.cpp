@@ -380,16 +380,15 @@ MemoHolder* TFormMainBaseVRK::_openHolder_(const std::string& path) {
   const bool elsewhere = !sameDirectory(extractFilePath_(path), aFile->getDirectory());
   std::string note;
   holder->putField_("Filename", quoted_(full));
+  holder->putField_("FlagAbsolutePath", quoted_(boolText_(false)));  // the name's file, for now
   if (const MemoHolder* owner = aFile->holderOfFile_(full, holder)) {
     // The file is another holder's ("Open OtherName"): this one is a copy
     // with a file of its own beside the memo file.
-    holder->putField_("FlagAbsolutePath", quoted_(boolText_(false)));
     holder->putField_("FlagExtra", "");
     aFile->putNameChild_as_(holder, aFile->freeHolderName_(*holder, holder->getName()));
     note = "Opened as a copy: " + full + " is the file of MemoHolder \"" + owner->getName() +
            "\"; \"" + holder->getName() + "\" is saved to " + holder->getFileName();
   } else {
-    holder->putField_("FlagAbsolutePath", quoted_(boolText_(false)));
     const bool ownPath = elsewhere || !isSameFile_(holder->getFileName(), full);
     holder->putField_("FlagAbsolutePath", quoted_(boolText_(ownPath)));
   }

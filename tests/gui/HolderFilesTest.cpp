@@ -118,6 +118,9 @@ TEST_F(HolderFiles, AMemoFileWhoseHoldersShareAFileKeepsTheFirstOnesFile) {
   edit(later, "second");
   EXPECT_EQ(form->UISaveHolderNoMSG(), -1);
   EXPECT_TRUE(message().ends_with(told)) << message();
+  ports.prompter.answerText(shared);
+  EXPECT_EQ(form->UISaveAsHolder_(".mxh"), -1);
+  EXPECT_EQ(message(), "Not Saved: " + shared + " is the file of MemoHolder \"a.1\"");
   EXPECT_EQ(readFile(shared), bytes);
 
   ports.prompter.answerText("a.3");
