@@ -80,7 +80,8 @@ int TFormMainScript::UIOpenCSV() {
     bytesToLines_(bytes, aTextList);
     MemoHolder* holder = importCSV_(aTextList);
     if (!holder) return -1;
-    aFile->putNameChild_as_(holder, changeFileExt_(extractFileName_(*path), ""));
+    aFile->putNameChild_as_(
+        holder, aFile->freeHolderName_(*holder, changeFileExt_(extractFileName_(*path), "")));
     holder->flagLoaded = true;
     aFile->flagChanged = true;
     _changeCurrentHolder_(holder, true);
@@ -95,7 +96,7 @@ int TFormMainScript::UICSV2Holder() {
     TaskScope task(*this, "CSV -> Holder");
     MemoHolder* holder = importCSV_(node->aMemo);
     if (!holder) return -1;
-    aFile->putNameChild_as_(holder, "CSV");
+    aFile->putNameChild_as_(holder, aFile->freeHolderName_(*holder, "CSV"));
     holder->flagLoaded = true;
     aFile->flagChanged = true;
     _changeCurrentHolder_(holder, true);
@@ -203,6 +204,11 @@ int TFormMainScript::UISaveAsHolder_(std::string_view ext) {
         "", changeFileExt_(holder->getFileName(), ext), aSaveFilter);
     if (!chosen) return -1;
     const std::string path = *chosen;
+    if (const MemoHolder* other = aFile->holderOfFile_(path, holder)) {
+      messageDoing_("Not Saved: " + path + " is the file of MemoHolder \"" + other->getName() +
+                    "\"");
+      return -1;
+    }
     // Read from where it is now, before its name moves.
     if (!holder->flagLoaded) _loadHolder_(*holder, false);
     const std::string oldFilename = holder->getField_("Filename");
@@ -354,6 +360,16 @@ int TFormMainScript::UIRenameMemoHolder() {
                   ->inputText("Rename Current MemoHolder", "Input new Name.", holder->getName())
                   .value_or(""));
     if (answer.empty()) return -1;
+    // A name whose file another holder has would make the two write one file.
+    if (!sameText_(answer, holder->getName())) {
+      const std::string wanted = aFile->uniqueHolderName_(answer);
+      const std::string path = holder->fileNameAs_(wanted);
+      if (const MemoHolder* other = aFile->holderOfFile_(path, holder)) {
+        messageDoing_("Not Renamed: \"" + wanted + "\" would share the file " + path +
+                      " with MemoHolder \"" + other->getName() + "\"");
+        return -1;
+      }
+    }
     const std::string name = aFile->putNameChild_as_(holder, answer);
     holder->flagChanged = true;
     aFile->flagChanged = true;
@@ -366,7 +382,8 @@ int TFormMainScript::UIRenameMemoHolderOther() {
   return runCommand_(*this, {"UIRenameMemoHolderOther", kCheckBusy}, [this] {
     MemoHolder* holder = getCurHolder();
     if (!holder) return -9;
-    aFile->putNameChild_as_(holder, aFile->uniqueHolderName_(holder->getName()));
+    aFile->putNameChild_as_(
+        holder, aFile->freeHolderName_(*holder, aFile->uniqueHolderName_(holder->getName())));
     holder->flagChanged = true;
     aFile->flagChanged = true;
     return 0;
@@ -424,7 +441,8 @@ int TFormMainScript::UICloneMemoHolder() {
     copy->flagLoaded = true;
     copy->flagChanged = true;
     MemoHolder* made = copy.get();
-    aFile->addHolder_(std::move(copy), aFile->uniqueHolderName_(source->getName() + "_copy"));
+    const std::string name = aFile->freeHolderName_(*copy, source->getName() + "_copy");
+    aFile->addHolder_(std::move(copy), name);
     aFile->flagChanged = true;
     _changeCurrentHolder_(made, true);
     return 0;

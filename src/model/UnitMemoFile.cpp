@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <unordered_map>
 
 #include "markup/UnitTTAGNode.h"
 #include "model/Base64.h"
@@ -40,6 +41,16 @@ bool fileExists(const std::string& storedPath) {
 int writeStored(std::string_view storedPath, std::string_view bytes) {
   const std::optional<std::string> os = toOsPath_(storedPath);
   return os && writeFileAtomic_(*os, bytes) == 0 ? 0 : -1;
+}
+
+// How the system tells files apart; see isSameFile_.
+std::string fileKey(std::string_view stored) {
+  const std::string expanded = expandFileName_(stored, currentDirectory_());
+  const std::optional<std::string> os = toOsPath_(expanded);
+  if (!os || !expanded.starts_with('/')) return "stored:" + expanded;
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(*os, ec);
+  return ec ? "stored:" + expanded : "os:" + resolved.string();
 }
 
 // The package boundary: local time with the month again at the end, then five
@@ -83,6 +94,11 @@ std::string MemoFile::putName_(std::string_view name) {
 }
 
 int MemoFile::_writeTSL_deep_(StringList& lines, std::string_view indent) {
+  writeFileElement_(lines, indent, true);
+  return 0;
+}
+
+void MemoFile::writeFileElement_(StringList& lines, std::string_view indent, bool ownPaths) {
   const std::string in(indent);
   lines.push_back(in + "<File name=\"" + escapeXML_(getName()) + "\">");
   writeFields_(lines, indent);
@@ -94,10 +110,17 @@ int MemoFile::_writeTSL_deep_(StringList& lines, std::string_view indent) {
     if (holder.isReadOnly()) lines.push_back(in + "    <Field FlagReadOnly=\"true\"/>");
     const std::string ext = holder.getField_("FileExt");
     if (!ext.empty() && ext != "\".mxh\"") lines.push_back(in + "    <Field FileExt=" + ext + "/>");
+    // A holder that lives at a path of its own (opened from another folder or
+    // from a file its name does not give) is found there again after
+    // reopening; readers that know no FlagAbsolutePath look beside the file.
+    if (ownPaths && holder.hasOwnPath()) {
+      lines.push_back(in + "    <Field FlagAbsolutePath=\"true\"/>");
+      lines.push_back(in + "    <Field Filename=\"" + escapeXML_(holder.fileNameAs_(entry.name)) +
+                      "\"/>");
+    }
     lines.push_back(in + "  </Holder>");
   }
   lines.push_back(in + "</File>");
-  return 0;
 }
 
 void MemoFile::readTagNode_(const TTAGNode& element) {
@@ -166,7 +189,7 @@ MemoHolder* MemoFile::newHolderAt_(int index) {
   std::unique_ptr<MemoHolder> holder = createHolder();
   MemoHolder* made = holder.get();
   made->flagLoaded = true;  // made while running: there is no file to read
-  const std::string name = uniqueHolderName_("new");
+  const std::string name = freeHolderName_(*made, "new");
   insertHolder_(inside(index, countOfHolders()) ? index : countOfHolders(), std::move(holder),
                 name);
   return made;
@@ -228,6 +251,51 @@ int MemoFile::loadHolder_(MemoHolder& holder, StringList& errors) {
     return -1;
   }
   return readHolderFile_(holder, path, errors) == 0 ? 0 : -2;
+}
+
+MemoHolder* MemoFile::holderOfFile_(std::string_view path, const MemoHolder* except) const {
+  const std::string wanted = fileKey(path);
+  for (const ChildEntry& entry : aHolders.aChildren) {
+    auto& holder = static_cast<MemoHolder&>(*entry.object);
+    if (&holder != except && fileKey(holder.getFileName()) == wanted) return &holder;
+  }
+  return nullptr;
+}
+
+MemoHolder* MemoFile::earlierHolderOfFile_(MemoHolder& holder) const {
+  MemoHolder* first = holderOfFile_(holder.getFileName());
+  return first == &holder ? nullptr : first;
+}
+
+std::string MemoFile::freeHolderName_(const MemoHolder& holder, std::string_view name) const {
+  const auto nameFree = [&](std::string_view candidate) {
+    const MemoHolder* named = findHolder_(candidate);
+    return !named || named == &holder;
+  };
+  const auto fileFree = [&](std::string_view candidate) {
+    return !holderOfFile_(holder.fileNameAs_(candidate), &holder);
+  };
+  const std::string unique = nameFree(name) ? std::string(name) : uniqueHolderName_(name);
+  if (holder.hasOwnPath() || fileFree(unique)) return unique;
+  // Distinct candidates without a dot have distinct files, so this ends
+  // within twice the number of holders.
+  const std::string base = replaceAll_(name, ".", "_");
+  for (int counter = 0;; ++counter) {
+    const std::string candidate =
+        counter == 0 ? base : base + "_" + formatInteger_("%.2d", counter).value_or("");
+    if (nameFree(candidate) && fileFree(candidate)) return candidate;
+  }
+}
+
+std::vector<std::pair<MemoHolder*, MemoHolder*>> MemoFile::sharedHolderFiles_() const {
+  std::vector<std::pair<MemoHolder*, MemoHolder*>> shared;
+  std::unordered_map<std::string, MemoHolder*> firstOf;
+  for (const ChildEntry& entry : aHolders.aChildren) {
+    auto* holder = static_cast<MemoHolder*>(entry.object.get());
+    const auto [it, fresh] = firstOf.emplace(fileKey(holder->getFileName()), holder);
+    if (!fresh) shared.emplace_back(it->second, holder);
+  }
+  return shared;
 }
 
 int MemoFile::putFileName_(std::string_view path) {
@@ -313,7 +381,8 @@ int MemoFile::packHolders_(std::string_view path, StringList& log) {
       "  filename=\"" + changeFileExt_(getFilePathMXA(), ".mxa") + "\"",
       "",
   };
-  _writeTSL_deep_(lines, "");
+  // A package is unpacked elsewhere: its holders are found beside its memo file.
+  writeFileElement_(lines, "", false);
   lines.emplace_back();
   lines.push_back(delimiter);
   for (int i = 0; i < countOfHolders(); ++i) {
@@ -395,6 +464,13 @@ int readMemoFile_(MemoFile& file, const std::string& storedPath, StringList& err
   }
   file.flagChanged = false;
   return 0;
+}
+
+bool isSameFile_(std::string_view a, std::string_view b) { return fileKey(a) == fileKey(b); }
+
+std::string sharedFileText_(const MemoHolder& first, MemoHolder& second) {
+  return "MemoHolder \"" + second.getName() + "\" shares the file " + second.getFileName() +
+         " with \"" + first.getName() + "\": it is not saved until it is renamed.";
 }
 
 MemoHolder* ensureOneHolder_(MemoFile& file) {

@@ -119,7 +119,28 @@ class MemoFile : public MemoBasic {
   // file is missing, -2 it cannot be read or parsed (reasons in errors).
   int loadHolder_(MemoHolder& holder, StringList& errors);
 
+  // --- one file per holder. Files are told apart as the system does (see
+  // isSameFile_); two holders whose names differ only after a "." would
+  // otherwise share one ("Notes.old" and "Notes.new" both use "Notes.mxh").
+  // The first listed holder other than except whose getFileName is path; null
+  // when no other holder saves there.
+  MemoHolder* holderOfFile_(std::string_view path, const MemoHolder* except = nullptr) const;
+  // The holder listed first among those saving to holder's file, when that is
+  // not holder itself: while there is one, holder is not written (a memo file
+  // read with two such holders keeps the first one's file as it is).
+  MemoHolder* earlierHolderOfFile_(MemoHolder& holder) const;
+  // A name for holder (listed or about to be) whose file no other holder has:
+  // name by the unique-name rule when that file is free; else the name with
+  // its dots made "_" (the part after a dot names no file), then numbered
+  // "_01", "_02", ... until both name and file are free. A holder with a path
+  // of its own gets the unique name, which does not move its file.
+  std::string freeHolderName_(const MemoHolder& holder, std::string_view name) const;
+  // Every later holder that saves to the file of an earlier one, after it.
+  std::vector<std::pair<MemoHolder*, MemoHolder*>> sharedHolderFiles_() const;
+
  private:
+  // The File element; ownPaths: the path of each holder that has one of its own.
+  void writeFileElement_(StringList& lines, std::string_view indent, bool ownPaths);
   // A holder is never packed or moved empty merely because it was not read yet.
   void loadUnloadedHolders_(StringList& log);
   // The package of the holders as they are; a holder still unread ("Not
@@ -136,6 +157,14 @@ class MemoFile : public MemoBasic {
 // tree was built is still read; so is a text cut before </File> (an
 // "incomplete" line in errors). Either way incompleteFile names the file.
 int readMemoFile_(MemoFile& file, const std::string& storedPath, StringList& errors);
+
+// Whether two stored paths name one file: each made absolute against the
+// current directory, "." and ".." resolved and links followed as far as they
+// exist; letter case counts, as it does on this system.
+bool isSameFile_(std::string_view a, std::string_view b);
+
+// The report of a holder that shares the file of an earlier one (load, save).
+std::string sharedFileText_(const MemoHolder& first, MemoHolder& second);
 
 // When the memo file has no holder: one new holder with one new node, which
 // becomes aCurHolder. The holder counts as loaded. Answers the holder, or null

@@ -332,10 +332,7 @@ std::string MemoHolder::genUniqUID() {
 
 std::string MemoHolder::getFileName() { return fileName_(); }
 
-std::string MemoHolder::fileName_() const {
-  if (getField_("FlagExtra") == kTrue && !getFilename().empty()) return getFilename();
-  return defaultFileName();
-}
+std::string MemoHolder::fileName_() const { return fileNameAs_(getName()); }
 
 bool MemoHolder::isReadOnlyHolder() const {
   const MemoFile* file = getMemoFile();
@@ -449,11 +446,27 @@ MemoFile* MemoHolder::getMemoFile() const {
 
 // --- the holder file
 
-std::string MemoHolder::defaultFileName() const {
+std::string MemoHolder::defaultFileName() const { return defaultFileNameAs(getName()); }
+
+std::string MemoHolder::defaultFileNameAs(std::string_view holderName) const {
   const MemoFile* file = getMemoFile();
-  const std::string directory = file ? file->getDirectory() : currentDirectory_();
-  const std::string name = changeFileExt_(safeFileName_(getName()), unquote_(getFileExt()));
+  // A memo file without a name yet lives in the current directory; an empty
+  // folder here would leave the file to whatever directory a save runs in.
+  std::string directory = file ? file->getDirectory() : std::string();
+  if (directory.empty()) directory = currentDirectory_();
+  const std::string name = changeFileExt_(safeFileName_(holderName), unquote_(getFileExt()));
   return joinPath_(directory, name.empty() ? "noname.mxh" : name);
+}
+
+bool MemoHolder::hasOwnPath() const {
+  return (getField_("FlagExtra") == kTrue || getField_("FlagAbsolutePath") == kTrue) &&
+         !getFilename().empty();
+}
+
+std::string MemoHolder::fileNameAs_(std::string_view name) const {
+  if (!hasOwnPath()) return defaultFileNameAs(name);
+  const std::string path = getFilename();
+  return isAbsolutePath_(path) ? path : joinPath_(currentDirectory_(), path);
 }
 
 void MemoHolder::writeSettings_(StringList& lines, std::string_view indent) const {
@@ -481,7 +494,8 @@ void MemoHolder::writeSettings_(StringList& lines, std::string_view indent) cons
   setIf("FileExt", isSet("FileExt") && getField_("FileExt") != "\".mxh\"");
   if (isReadOnly()) setting("FlagReadOnly", kTrue);
   setIf("NewNodeOption", isSet("NewNodeOption") && getField_("NewNodeOption") != "\"Normal\"");
-  if (extra) escaped("FileName", fileName_());
+  // As stored: a relative name stays relative in the file.
+  if (extra) escaped("FileName", getFilename().empty() ? fileName_() : getFilename());
   const std::string mode = getField_("ModeNodesMngr");
   setIf("ModeNodesMngr", !mode.empty() && mode != "\"Nodes\"" && mode != "\"CheckListBox\"");
   setIf("Color", isSet("Color"));

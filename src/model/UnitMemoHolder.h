@@ -115,7 +115,9 @@ class MemoHolder : public MemoBasic, public MemoHolderBase {
   // Local time "YYYYMMDD_hhnnsszzz", "_", eight random digits; not in the UID
   // index (letter case ignored).
   std::string genUniqUID() override;
-  // FlagExtra with a Filename: that path; else defaultFileName.
+  // The holder's own Filename when FlagExtra or FlagAbsolutePath is "true"
+  // (a holder opened from a file is saved back there), else defaultFileName.
+  // Always absolute: a relative Filename is taken from the current directory.
   std::string getFileName() override;
   // Own FlagReadOnly, else the memo file's.
   bool isReadOnlyHolder() const override;
@@ -145,9 +147,15 @@ class MemoHolder : public MemoBasic, public MemoHolderBase {
   MemoFile* getMemoFile() const;
 
   // --- the holder file
-  // Memo file directory (else the current one) + safe holder name with the
-  // FileExt extension, with "/" separators; "noname.mxh" when the name is empty.
+  // Memo file directory (the current one when the holder has no memo file or
+  // the memo file no name) + safe holder name with the FileExt extension, with
+  // "/" separators; "noname.mxh" when the name is empty.
   std::string defaultFileName() const;
+  // FlagExtra or FlagAbsolutePath "true" with a Filename: the name does not
+  // place the file.
+  bool hasOwnPath() const;
+  // The file the holder would be saved to under name (getFileName for its own).
+  std::string fileNameAs_(std::string_view name) const;
   void writeSettings_(StringList& lines, std::string_view indent) const;
   void writeHolder_(StringList& lines, std::string_view indent);
   // The whole holder file text: declaration, time comment, DOCTYPE, Holder.
@@ -191,6 +199,7 @@ class MemoHolder : public MemoBasic, public MemoHolderBase {
   void writeHolderTo_(StringList& lines, std::string_view indent, const Flush& flush);
   void writeFileTo_(StringList& lines, const Flush& flush);
   std::string fileName_() const;  // getFileName, which its base declares non-const
+  std::string defaultFileNameAs(std::string_view holderName) const;
   MemoNode* lookupUID_(std::string_view uid) const;
   bool isListed_(const MemoNode* node) const;
 

@@ -204,6 +204,9 @@ int TFormMainBaseVRK::openMemoFile_(const std::string& name) {
   if (_loadMemoFile_(name) != 0) return -1;
   if (aFile->getField_("CurrentHolder").empty()) aFile->flagChanged = true;
   if (MemoHolder* holder = getCurHolder()) messageDoing_(holder->getName());
+  const auto shared = aFile->sharedHolderFiles_();
+  if (!shared.empty())
+    messageDoing_(sharedFileText_(*shared.front().first, *shared.front().second));
   return 0;
 }
 
@@ -283,6 +286,11 @@ int TFormMainBaseVRK::_loadMemoFile_(const std::string& path) {
     showFormLog();
   }
   ensureOneHolder_(*aFile);
+  // Holders whose names differ only after a "." were saved into one file:
+  // what is in it now is kept, the later holder is not written over it.
+  const auto shared = aFile->sharedHolderFiles_();
+  for (const auto& [first, second] : shared) addLog_(sharedFileText_(*first, *second));
+  if (!shared.empty()) showFormLog();
   aFile->aCurMemoNode = nullptr;
   _changeCurrentHolder__(aFile->aCurHolder ? aFile->aCurHolder : aFile->holderAt_(0), true);
   updateCaption();
@@ -368,12 +376,28 @@ MemoHolder* TFormMainBaseVRK::_openHolder_(const std::string& path) {
   }
 
   // Attach: a holder from another folder than the memo file's opens
-  // read-only, so that it is not saved into this folder unasked.
+  // read-only. It is saved back where it was read from: FlagAbsolutePath
+  // also when the file is not the one its name gives beside the memo file
+  // ("g.v2.mxh" would else be saved as "g.mxh", "G.MXH" as "G.mxh"), never
+  // into a file of the same name elsewhere.
   if (_readHolderFile_(*holder, path) != 0 && holder->countOfNodes() == 0) holder->newNode();
+  const std::string full = isAbsolutePath_(path) ? path : joinPath_(currentDirectory_(), path);
   const bool elsewhere = !sameDirectory(extractFilePath_(path), aFile->getDirectory());
-  holder->putField_("FlagAbsolutePath", quoted_(boolText_(elsewhere)));
+  std::string note;
+  holder->putField_("Filename", quoted_(full));
+  holder->putField_("FlagAbsolutePath", quoted_(boolText_(false)));  // the name's file, for now
+  if (const MemoHolder* owner = aFile->holderOfFile_(full, holder)) {
+    // The file is another holder's ("Open OtherName"): this one is a copy
+    // with a file of its own beside the memo file.
+    holder->putField_("FlagExtra", "");
+    aFile->putNameChild_as_(holder, aFile->freeHolderName_(*holder, holder->getName()));
+    note = "Opened as a copy: " + full + " is the file of MemoHolder \"" + owner->getName() +
+           "\"; \"" + holder->getName() + "\" is saved to " + holder->getFileName();
+  } else {
+    const bool ownPath = elsewhere || !isSameFile_(holder->getFileName(), full);
+    holder->putField_("FlagAbsolutePath", quoted_(boolText_(ownPath)));
+  }
   if (elsewhere) holder->putField_("FlagReadOnly", "\"true\"");
-  holder->putField_("Filename", quoted_(path));
   holder->flagLoaded = true;
   holder->flagChanged = changed;
   aFile->flagChanged = true;
@@ -382,6 +406,13 @@ MemoHolder* TFormMainBaseVRK::_openHolder_(const std::string& path) {
     _changeCurrentHolder__(holder, true);
   else
     _changeCurrentHolder_(holder, true);
+  if (!note.empty()) {
+    addLog_(note);
+    if (task)
+      task->end_(note);
+    else
+      messageDoing_(note);
+  }
   return holder;
 }
 

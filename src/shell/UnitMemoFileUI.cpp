@@ -136,9 +136,14 @@ int MemoFileUI::saveChangedHolders_(bool force, StringList& log) {
     // A holder never read is not written empty over its file: unchanged, its
     // file already holds it; changed, it is read first.
     if (!holder->flagLoaded && !holder->flagChanged) continue;
-    const std::string path = holder->getFileName();
     if (ensureHolderLoaded_(*holder, log) != 0 || holder->flagParseFailed) {
-      log.push_back("Not Saved MemoHolder: " + path);
+      log.push_back("Not Saved MemoHolder: " + holder->getFileName());
+      failed = true;
+      continue;
+    }
+    const std::string path = holder->getFileName();  // as its file, once read, names it
+    if (const MemoHolder* first = earlierHolderOfFile_(*holder)) {
+      log.push_back(sharedFileText_(*first, *holder));
       failed = true;
       continue;
     }

@@ -389,6 +389,11 @@ int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why, long lo
            "and is kept as it is: " + path;
     return -1;
   }
+  // Two holders on one file: the one listed first keeps it.
+  if (const MemoHolder* first = aFile->earlierHolderOfFile_(holder)) {
+    *why = sharedFileText_(*first, holder);
+    return -1;
+  }
   const int written = holder.saveFile_(path);
   if (written < 0) {
     *why = "Could not save MemoHolder \"" + holder.getName() + "\" to " + path;

@@ -2,6 +2,7 @@
 // saving into another folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "model/HolderFileIO.h"
@@ -10,6 +11,7 @@
 #include "model/UnitMemoHolder.h"
 #include "platform/Path.h"
 #include "text/UnitBasic.h"
+#include "text/UnitFileIO.h"
 
 namespace vrk {
 namespace {
@@ -260,6 +262,145 @@ TEST(MemoFileHolders, EnsureOneHolderGivesAnEmptyFileOneHolderWithOneNode) {
   EXPECT_EQ(holder->countOfNodes(), 1);
   EXPECT_EQ(ensureOneHolder_(file), nullptr);
   EXPECT_EQ(file.countOfHolders(), 1);
+}
+
+// --- one file per holder
+
+struct HolderSpec {
+  std::string name;
+  StringList fields = {};
+};
+
+// Holders listed in /m/work.mxa under their names, with their fields.
+void addHolders(MemoFile& file, const std::vector<HolderSpec>& holders) {
+  file.putFileName_("/m/work.mxa");
+  for (const HolderSpec& spec : holders) {
+    std::unique_ptr<MemoHolder> holder = file.createHolder();
+    holder->aFields = spec.fields;
+    file.addHolder_(std::move(holder), spec.name);
+  }
+}
+
+TEST(HolderFiles, WhichHoldersShareAFile) {
+  const StringList own{"FlagAbsolutePath=\"true\"", "Filename=\"/m/sub/../h.mxh\""};
+  struct Case {
+    const char* what;
+    std::vector<HolderSpec> holders;
+    StringList shared;  // "first|later", in list order of the later one
+  };
+  const Case cases[] = {
+      {"names differing after a dot",
+       {{"report.2023"}, {"report.2024"}},
+       {"report.2023|report.2024"}},
+      {"a blank after the dot", {{"v1.2 notes"}, {"v1.3 notes"}}, {"v1.2 notes|v1.3 notes"}},
+      {"three on one file", {{"a.1"}, {"b"}, {"a.2"}, {"a.3"}}, {"a.1|a.2", "a.1|a.3"}},
+      {"letter case counts, as on this system", {{"a.1"}, {"A.2"}}, {}},
+      {"characters a file name cannot hold", {{"a/b"}, {"a_b"}}, {"a/b|a_b"}},
+      {"another extension", {{"x", {"FileExt=\".mhz\""}}, {"x.y"}}, {}},
+      {"a path of its own, normalised", {{"g", own}, {"h"}}, {"g|h"}},
+      {"the own path switched off", {{"g", {"FlagAbsolutePath=\"false\"", own[1]}}, {"h"}}, {}},
+      {"an extra path", {{"h"}, {"x", {"FlagExtra=\"true\"", "Filename=\"/m/h.mxh\""}}}, {"h|x"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoFile file;
+    addHolders(file, c.holders);
+    StringList shared;
+    for (const auto& [first, later] : file.sharedHolderFiles_())
+      shared.push_back(first->getName() + "|" + later->getName());
+    EXPECT_EQ(shared, c.shared);
+    // Only the later ones are kept from writing.
+    for (int i = 0; i < file.countOfHolders(); ++i) {
+      MemoHolder& holder = *file.holderAt_(i);
+      MemoHolder* earlier = file.earlierHolderOfFile_(holder);
+      const auto it = std::find_if(c.shared.begin(), c.shared.end(), [&](const std::string& s) {
+        return s.ends_with("|" + holder.getName());
+      });
+      EXPECT_EQ(earlier ? earlier->getName() + "|" + holder.getName() : std::string(),
+                it == c.shared.end() ? std::string() : *it);
+    }
+  }
+  MemoFile file;
+  addHolders(file, {{"report.2023"}});
+  EXPECT_EQ(file.holderOfFile_("/m/./sub/../report.mxh"), file.holderAt_(0));
+  EXPECT_EQ(file.holderOfFile_("/m/report.mxh", file.holderAt_(0)), nullptr);
+  EXPECT_EQ(file.holderOfFile_("/m/Report.mxh"), nullptr);
+}
+
+TEST(HolderFiles, NewNamesFindAFreeFile) {
+  struct Case {
+    StringList holders;
+    std::string wanted;
+    std::string given;
+    StringList fields = {};  // of the holder being named
+  };
+  const Case cases[] = {
+      {{"a"}, "a", "a_00"},  // the unique-name rule alone while the file is free
+      {{"a.1"}, "A.2", "A.2"},
+      {{"report.2023"}, "report.2024", "report_2024"},
+      {{"v1.2 notes"}, "v1.3 notes", "v1_3 notes"},
+      {{"new.x"}, "new", "new_01"},
+      {{"report.2023", "report_2024"}, "report.2024", "report_2024_01"},
+      // A path of its own does not follow the name: no name frees it.
+      {{"g"}, "h", "h", {"FlagAbsolutePath=\"true\"", "Filename=\"/m/g.mxh\""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wanted);
+    MemoFile file;
+    std::vector<HolderSpec> holders;
+    for (const std::string& name : c.holders) holders.push_back({name});
+    addHolders(file, holders);
+    std::unique_ptr<MemoHolder> holder = file.createHolder();
+    holder->aFields = c.fields;
+    EXPECT_EQ(file.freeHolderName_(*holder, c.wanted), c.given);
+  }
+  // A listed holder keeps its own name when its file is free.
+  MemoFile file;
+  addHolders(file, {{"CSV"}});
+  EXPECT_EQ(file.freeHolderName_(*file.holderAt_(0), "csv"), "csv");
+  // New holders are named so as well.
+  addHolders(file, {{"new.x"}});
+  EXPECT_EQ(file.newHolderAt_(-1)->getName(), "new_01");
+}
+
+// Holders at a path of their own are found there again; a package, which
+// is unpacked elsewhere, finds them beside its memo file.
+TEST(HolderFiles, AnOwnPathIsWrittenToTheMemoFileNotToAPackage) {
+  FixedServices services;
+  ScratchDir dir;
+  MemoFile file;
+  file.putFileName_(dir.file("work.mxa"));
+  file.addHolder_(file.createHolder(), "plain");
+  std::unique_ptr<MemoHolder> far = file.createHolder();
+  far->aFields = {"FlagAbsolutePath=\"true\"", "Filename=\"/else/a&b.mxh\"",
+                  "FlagReadOnly=\"true\""};
+  file.addHolder_(std::move(far), "g");
+  const std::string text = mxaText(file);
+  EXPECT_NE(text.find("  <Holder name=\"plain\">\r\n    <Field FlagLoaded=\"false\" />\r\n"
+                      "  </Holder>\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("  <Holder name=\"g\">\r\n    <Field FlagLoaded=\"false\" />\r\n"
+                      "    <Field FlagReadOnly=\"true\"/>\r\n"
+                      "    <Field FlagAbsolutePath=\"true\"/>\r\n"
+                      "    <Field Filename=\"/else/a&amp;b.mxh\"/>\r\n  </Holder>\r\n"),
+            std::string::npos)
+      << text;
+
+  StringList log;
+  ASSERT_GT(file.saveAs_(dir.file("work.mxa"), log), 0);
+  MemoFile read;
+  StringList errors;
+  ASSERT_EQ(readMemoFile_(read, dir.file("work.mxa"), errors), 0);
+  EXPECT_EQ(read.findHolder_("g")->getFileName(), "/else/a&b.mxh");
+  EXPECT_TRUE(read.findHolder_("g")->isReadOnlyHolder());
+  EXPECT_EQ(read.findHolder_("plain")->getFileName(), dir.file("plain.mxh"));
+
+  ASSERT_GT(read.writePackage_(dir.file("work.maz"), log), 0);
+  std::string packed, unpacked;
+  ASSERT_EQ(readFileBytes_(dir.file("work.maz"), packed), 0);
+  ASSERT_EQ(inflateBytes_(packed, unpacked), 0);
+  EXPECT_EQ(unpacked.find("FlagAbsolutePath"), std::string::npos);
 }
 
 // A memo file read from dir/old with the fixture holder "Ideas" beside it;

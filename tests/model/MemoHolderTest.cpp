@@ -289,6 +289,18 @@ TEST(FileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
       {"/m/work.mxa", "x", {"FlagExtra=\"true\"", "Filename=\"/else/y.mxh\""}, "/else/y.mxh"},
       {"/m/work.mxa", "x", {"FlagExtra=\"true\""}, "/m/x.mxh"},
       {"/m/work.mxa", "x", {"Filename=\"/else/y.mxh\""}, "/m/x.mxh"},
+      // Opened from a file of its own: saved back there.
+      {"/m/work.mxa",
+       "x",
+       {"FlagAbsolutePath=\"true\"", "Filename=\"/else/y.mxh\""},
+       "/else/y.mxh"},
+      {"/m/work.mxa", "x", {"FlagAbsolutePath=\"false\"", "Filename=\"/else/y.mxh\""}, "/m/x.mxh"},
+      // Never relative: a save would land wherever the current directory is.
+      {"/m/work.mxa",
+       "x",
+       {"FlagExtra=\"true\"", "Filename=\"y.mxh\""},
+       currentDirectory_() + "y.mxh"},
+      {"", "x", {}, currentDirectory_() + "x.mxh"},  // a memo file without a name yet
       {nullptr, "x", {}, currentDirectory_() + "x.mxh"},
   };
   for (const Case& c : cases) {
@@ -297,7 +309,7 @@ TEST(FileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
     MemoHolder* holder = nullptr;
     Listed listed(c.holder);
     if (c.memoFile) {
-      file.putFileName_(c.memoFile);
+      if (*c.memoFile) file.putFileName_(c.memoFile);
       holder = file.createHolder().release();
       file.addHolder_(std::unique_ptr<MemoHolder>(holder), c.holder);
     } else {
@@ -306,6 +318,17 @@ TEST(FileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
     holder->aFields = c.fields;
     EXPECT_EQ(holder->getFileName(), c.expected);
   }
+}
+
+// The holder file keeps a relative FileName as it was stored.
+TEST(FileNames, ARelativeExtraFileNameIsWrittenAsStored) {
+  Listed listed("x");
+  listed.holder->aFields = {"FlagExtra=\"true\"", "Filename=\"sub\\y.mxh\""};
+  StringList lines;
+  listed.holder->writeSettings_(lines, "");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "  <Field FileName=\"sub\\y.mxh\"/>"),
+            lines.end())
+      << ::testing::PrintToString(lines);
 }
 
 TEST(MemoFileSettings, ReadOnlyFieldsAndTempDirComeFromTheMemoFile) {
