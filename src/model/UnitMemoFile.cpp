@@ -37,9 +37,13 @@ bool fileExists(const std::string& storedPath) {
   return os && std::filesystem::is_regular_file(*os, ec);
 }
 
-int writeStored(std::string_view storedPath, std::string_view bytes) {
+int writeStored(std::string_view storedPath, std::string_view bytes, std::string* error) {
   const std::optional<std::string> os = toOsPath_(storedPath);
-  return os && writeFileAtomic_(*os, bytes) == 0 ? 0 : -1;
+  if (!os) {
+    if (error) *error = "cannot name " + std::string(storedPath) + " in this system's encoding";
+    return -1;
+  }
+  return writeFileAtomic_(*os, bytes, error);
 }
 
 // The package boundary: local time with the month again at the end, then five
@@ -245,10 +249,13 @@ std::string MemoFile::getFilePathMXA() const {
 
 std::string MemoFile::getDirectory() const { return extractFilePath_(getFilename()); }
 
-int MemoFile::saveAs_(std::string_view path, StringList& log) {
+int MemoFile::saveAs_(std::string_view path, StringList& log, std::string* error) {
   const std::string ext = lowerCase_(extractFileExt_(path));
   const bool package = ext == ".maz";
-  if (!package && ext != ".mxa" && ext != ".mxv") return -1;
+  if (!package && ext != ".mxa" && ext != ".mxv") {
+    if (error) *error = "not a memo file name (.mxa, .mxv or .maz): " + std::string(path);
+    return -1;
+  }
   // Holders not yet read still live beside the old name: read them from there
   // before the name moves, or they would be looked for (and saved empty) at
   // the new place.
@@ -262,12 +269,12 @@ int MemoFile::saveAs_(std::string_view path, StringList& log) {
   int result = -1;
   if (package) {
     // Not loaded again from the new folder: a file found there is not this holder's.
-    result = packHolders_(path);
+    result = packHolders_(path, error);
   } else {
     StringList lines;
     writeFileXML_(lines);
     const std::string text = linesToBytes_(lines);
-    if (writeStored(path, text) == 0) result = static_cast<int>(text.size());
+    if (writeStored(path, text, error) == 0) result = static_cast<int>(text.size());
   }
   if (result < 0) {  // nothing was written: the file keeps the name it is saved under
     putField_("Filename", oldFilename);
@@ -276,9 +283,9 @@ int MemoFile::saveAs_(std::string_view path, StringList& log) {
   return result;
 }
 
-int MemoFile::writePackage_(std::string_view path, StringList& log) {
+int MemoFile::writePackage_(std::string_view path, StringList& log, std::string* error) {
   loadUnloadedHolders_(log);
-  return packHolders_(path);
+  return packHolders_(path, error);
 }
 
 void MemoFile::loadUnloadedHolders_(StringList& log) {
@@ -286,7 +293,7 @@ void MemoFile::loadUnloadedHolders_(StringList& log) {
     ensureHolderLoaded_(static_cast<MemoHolder&>(*entry.object), log);
 }
 
-int MemoFile::packHolders_(std::string_view path) {
+int MemoFile::packHolders_(std::string_view path, std::string* error) {
   const std::string boundary = packageBoundary();
   const std::string delimiter = "--" + boundary;
   StringList lines{
@@ -324,7 +331,11 @@ int MemoFile::packHolders_(std::string_view path) {
   }
   const std::string text = linesToBytes_(lines);
   std::string packed;
-  if (deflateBytes_(text, packed) != 0 || writeStored(path, packed) != 0) return -1;
+  if (deflateBytes_(text, packed) != 0) {
+    if (error) *error = "cannot compress " + std::string(path);
+    return -1;
+  }
+  if (writeStored(path, packed, error) != 0) return -1;
   return static_cast<int>(text.size());
 }
 

@@ -95,11 +95,12 @@ class MemoFile : public MemoBasic {
   // holders are loaded from the old folder when the path leaves it (and for a
   // package), then the path becomes the memo file's name, so that holders
   // saved afterwards beside it carry their nodes; a failed write gives the old
-  // name back. Load problems go to log.
-  int saveAs_(std::string_view path, StringList& log);
+  // name back. Load problems go to log; the cause of a failure, with the
+  // path, to error.
+  int saveAs_(std::string_view path, StringList& log, std::string* error = nullptr);
   // The ".maz" package: every holder loaded first where possible; size of the
   // uncompressed MIME text, -1 when compressing or writing fails.
-  int writePackage_(std::string_view path, StringList& log);
+  int writePackage_(std::string_view path, StringList& log, std::string* error = nullptr);
 
   std::string getHoldersView() const;  // "Holders" when empty
   void putHoldersView_(std::string_view view);
@@ -114,7 +115,7 @@ class MemoFile : public MemoBasic {
   // A holder is never packed or moved empty merely because it was not read yet.
   void loadUnloadedHolders_(StringList& log);
   // The package of the holders as they are; "Not Loaded: " for any still unread.
-  int packHolders_(std::string_view path);
+  int packHolders_(std::string_view path, std::string* error);
 };
 
 // Opens a memo file (".mxa"/".mxv" text, taken as plain bytes); the memo file

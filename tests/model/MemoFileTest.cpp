@@ -2,6 +2,7 @@
 // saving into another folder.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "model/HolderFileIO.h"
@@ -331,7 +332,10 @@ TEST(MemoFileSaving, SameFolderLeavesHoldersUnreadAndFailuresKeepTheName) {
 
   for (const char* name : {"gone/x.mxa", "gone/x.maz"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(f.file.saveAs_(f.dir.file(name), f.log), -1);
+    std::string why;
+    EXPECT_EQ(f.file.saveAs_(f.dir.file(name), f.log, &why), -1);
+    EXPECT_EQ(why, "cannot create a temporary file for " + f.dir.file(name) + ": " +
+                       std::strerror(ENOENT));
     EXPECT_EQ(f.file.getFilename(), f.old + "/copy.mxa");
     EXPECT_EQ(f.file.getName(), "copy");
   }
