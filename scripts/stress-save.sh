@@ -42,7 +42,7 @@ start=$(date +%s%N)
 save 0
 full_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 
-killed=0 completed=0 whole=0 torn=0 stale=0 most=0
+killed=0 completed=0 whole=0 torn=0 stale=0 most=0 midwrite=0
 for ((i = 1; i <= count; i++)); do
   version=$((i % 2))
   # Reading takes the first part of a save: 0.4 to 1.2 times a full save
@@ -54,6 +54,7 @@ for ((i = 1; i <= count; i++)); do
     [ "$(leftovers)" -eq 0 ] || stale=$((stale + 1))
   else
     killed=$((killed + 1))
+    [ "$(leftovers)" -eq 0 ] || midwrite=$((midwrite + 1))  # killed while writing
   fi
   sum=$(sha256sum <"$target" | cut -d' ' -f1)
   if [ "$sum" = "${sums[0]}" ] || [ "$sum" = "${sums[1]}" ]; then
@@ -69,7 +70,8 @@ save 0
 after=$(leftovers)
 [ "$after" -eq 0 ] || stale=$((stale + 1))
 
-echo "stress-save: $count runs (full save ${full_ms} ms): killed $killed, completed $completed;" \
+echo "stress-save: $count runs (full save ${full_ms} ms): killed $killed ($midwrite left a" \
+  "temporary), completed $completed;" \
   "target whole $whole, torn $torn; temporaries waiting at most $most, $waiting before the" \
   "last save, $after after it; saves that left an old temporary: $stale"
 [ "$torn" -eq 0 ] && [ "$stale" -eq 0 ]

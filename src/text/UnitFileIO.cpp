@@ -11,6 +11,9 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
 
 namespace vrk {
 namespace {
@@ -64,6 +67,121 @@ int createTemporary(const fs::path& target, fs::path& temporary) {
   return -1;
 }
 
+// The temporary files of other processes' writers in a folder, by target:
+// regular files named exactly ".<target>.tmp<pid>-<n>".
+using Leftovers = std::unordered_map<std::string, std::vector<std::string>>;
+
+std::string folderName(const std::string& folder) { return folder.empty() ? "." : folder; }
+
+Leftovers scanLeftovers(const std::string& folder) {
+  Leftovers found;
+  DIR* dir = ::opendir(folderName(folder).c_str());
+  if (!dir) return found;
+  const pid_t self = ::getpid();
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    // The target lies between the first dot and the last ".tmp" (a target
+    // may hold ".tmp" itself).
+    const std::size_t tmp = name.rfind(".tmp");
+    if (name.empty() || name[0] != '.' || tmp == std::string_view::npos || tmp < 2) continue;
+    std::string target(name.substr(1, tmp - 1));
+    const pid_t pid = temporaryOwner(name, temporaryPrefix(target));
+    if (pid == 0 || pid == self) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode)) {
+      continue;
+    }
+    found[std::move(target)].emplace_back(name);
+  }
+  ::closedir(dir);
+  return found;
+}
+
+// Removes the leftovers whose writer no longer runs; those of live writers
+// stay in the list. The number removed.
+int removeDead(const std::string& folder, std::vector<std::string>& names) {
+  int removed = 0;
+  std::erase_if(names, [&](const std::string& name) {
+    const pid_t pid = temporaryOwner(name, name.substr(0, name.rfind(".tmp") + 4));
+    if (::kill(pid, 0) == 0 || errno != ESRCH) return false;  // it may still write
+    const std::string path = folderName(folder) + "/" + name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return true;  // gone already
+    if (!S_ISREG(st.st_mode) || ::unlink(path.c_str()) != 0) return false;
+    ++removed;
+    return true;
+  });
+  return removed;
+}
+
+// Scanning a large folder before every write would make saving thousands of
+// holders into it quadratic. One scan serves as long as nobody else changes
+// the folder: its modification time moves only by this process's writes,
+// which note their changes. A leftover made in the same clock tick as one of
+// ours may wait for a later scan; nothing is ever removed on the index's
+// word alone (removeDead looks again).
+class LeftoverIndex {
+ public:
+  static LeftoverIndex& get() {
+    static LeftoverIndex index;
+    return index;
+  }
+
+  void sweep(const std::string& folder, const std::string& target) {
+    const std::lock_guard lock(mutex_);
+    struct stat st {};
+    if (::stat(folderName(folder).c_str(), &st) != 0) return;
+    Folder& known = folders_[{st.st_dev, st.st_ino}];
+    if (!known.scanned || !sameTime(known.mtime, st.st_mtim)) {
+      known.leftovers = scanLeftovers(folder);
+      known.scanned = true;
+      known.mtime = st.st_mtim;
+    }
+    const auto found = known.leftovers.find(target);
+    if (found == known.leftovers.end()) return;
+    if (removeDead(folder, found->second) > 0) noteLocked(folder);
+    if (found->second.empty()) known.leftovers.erase(found);
+  }
+
+  // This process changed the folder.
+  void changed(const std::string& folder) {
+    const std::lock_guard lock(mutex_);
+    noteLocked(folder);
+  }
+
+ private:
+  struct Folder {
+    bool scanned = false;
+    timespec mtime{};
+    Leftovers leftovers;
+  };
+  struct Key {
+    dev_t dev;
+    ino_t ino;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const {
+      return std::hash<unsigned long long>()(key.ino) ^
+             (std::hash<unsigned long long>()(key.dev) << 1);
+    }
+  };
+
+  static bool sameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+  }
+  void noteLocked(const std::string& folder) {
+    struct stat st {};
+    if (::stat(folderName(folder).c_str(), &st) != 0) return;
+    const auto known = folders_.find({st.st_dev, st.st_ino});
+    if (known != folders_.end()) known->second.mtime = st.st_mtim;
+  }
+
+  std::mutex mutex_;
+  std::unordered_map<Key, Folder, KeyHash> folders_;
+};
+
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -106,29 +224,9 @@ int writeFileAtomic_(const std::string& path, std::string_view bytes, std::strin
 
 int removeStaleTemporaries_(const std::string& folder,
                             const std::unordered_set<std::string>& names) {
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return 0;
-  const pid_t self = ::getpid();
   int removed = 0;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    // ".<target>.tmp<pid>-<n>": the target is what lies between the first
-    // dot and the last ".tmp" (a target may hold ".tmp" itself).
-    const std::size_t tmp = name.rfind(".tmp");
-    if (name.size() < 2 || name[0] != '.' || tmp == std::string_view::npos || tmp < 1) continue;
-    const std::string target(name.substr(1, tmp - 1));
-    if (!names.count(target)) continue;
-    const pid_t pid = temporaryOwner(name, temporaryPrefix(target));
-    if (pid == 0 || pid == self) continue;
-    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;  // its writer may still run
-    struct stat st {};
-    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(st.st_mode)) {
-      continue;
-    }
-    if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++removed;
-  }
-  ::closedir(dir);
+  for (auto& [target, leftovers] : scanLeftovers(folder))
+    if (names.count(target)) removed += removeDead(folder, leftovers);
   return removed;
 }
 
@@ -151,7 +249,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, Durability durabilit
   }
   if (!mayReplace()) return;
   if (durability_ == Durability::Synced)
-    removeStaleTemporaries_(target_.parent_path().string(), {target_.filename().string()});
+    LeftoverIndex::get().sweep(target_.parent_path().string(), target_.filename().string());
   fd_ = createTemporary(target_, temporary_);
   step(fd_ >= 0, "cannot create a temporary file for");
 }
@@ -179,6 +277,7 @@ AtomicFileWriter::~AtomicFileWriter() {
   if (fd_ < 0) return;
   ::close(fd_);
   ::unlink(temporary_.c_str());
+  if (durability_ == Durability::Synced) LeftoverIndex::get().changed(temporary_.parent_path());
 }
 
 bool AtomicFileWriter::step(bool ok, const char* what) {
@@ -210,6 +309,7 @@ int AtomicFileWriter::commit(std::string* error) {
     fd_ = -1;
     if (!failedStep_) step(::rename(temporary_.c_str(), target_.c_str()) == 0, "cannot replace");
     if (failedStep_) ::unlink(temporary_.c_str());
+    if (durability_ == Durability::Synced) LeftoverIndex::get().changed(temporary_.parent_path());
   }
   if (failedStep_) return fail(error, failedStep_, path_, code_);
   if (durability_ == Durability::Deferred) return 0;

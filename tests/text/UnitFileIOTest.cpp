@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
+#include <thread>
 
 namespace vrk {
 namespace {
@@ -163,6 +165,27 @@ TEST_F(AtomicWrite, LeftoversOfWritersThatNoLongerRunGoWithTheNextWrite) {
   expected.insert("memo.mxa");
   EXPECT_EQ(entries(), expected);
   EXPECT_EQ(bytesOf(path("memo.mxa")), "new");
+
+  // A writer that runs keeps its file; once it has gone, the next write
+  // removes it, although nobody else has changed the folder since.
+  int block[2];
+  ASSERT_EQ(pipe(block), 0);
+  const pid_t live = fork();
+  if (live == 0) {
+    close(block[1]);
+    char c;
+    _exit(read(block[0], &c, 1) < 0 ? 1 : 0);
+  }
+  close(block[0]);
+  const std::string running = ".memo.mxa.tmp" + std::to_string(live) + "-1";
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // a later tick of the file clock
+  put(running, "still writing");
+  ASSERT_EQ(writeFileAtomic_(path("memo.mxa"), "newer"), 0);
+  EXPECT_TRUE(fs::exists(path(running)));
+  close(block[1]);
+  waitpid(live, nullptr, 0);
+  ASSERT_EQ(writeFileAtomic_(path("memo.mxa"), "newest"), 0);
+  EXPECT_FALSE(fs::exists(path(running)));
 }
 
 }  // namespace
