@@ -118,9 +118,9 @@ int removeDead(const std::string& folder, std::vector<std::string>& names) {
 // Scanning a large folder before every write would make saving thousands of
 // holders into it quadratic. One scan serves as long as nobody else changes
 // the folder: its modification time moves only by this process's writes,
-// which note their changes. A leftover made in the same clock tick as one of
-// ours may wait for a later scan; nothing is ever removed on the index's
-// word alone (removeDead looks again).
+// which note their changes. A leftover made while one of our writes runs
+// (or in the same clock tick) may wait for a later scan; nothing is ever
+// removed on the index's word alone (removeDead looks again).
 class LeftoverIndex {
  public:
   static LeftoverIndex& get() {
