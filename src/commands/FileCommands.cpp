@@ -179,10 +179,12 @@ int TFormMainScript::saveAsMemoFile_(std::string_view ext) {
 
     TaskScope task(*this, "Save As MemoFile");
     StringList log;
-    const int result = aFile->saveAs_(path, log);
+    std::string why;
+    const int result = aFile->saveAs_(path, log, &why);
     for (const std::string& line : log) addLog_(line);
     if (result < 0) {
-      task.end_("Failure: Save As MemoFile " + path);
+      addLogDT_("Failure: Save As MemoFile: " + why);
+      task.end_("Failure: Save As MemoFile: " + why);
       return -1;
     }
     aFile->flagChanged = false;
@@ -196,7 +198,7 @@ int TFormMainScript::UISaveAllHolders() {
   return runCommand_(*this, {"UISaveAllHolders", kCheckBusy}, [this] {
     TaskScope task(*this, "Save All Holders");
     UI2Model();
-    int saved = 0;
+    StringList saved;
     std::string failure;
     for (int i = 0; i < aFile->countOfHolders(); ++i) {
       MemoHolder& holder = *aFile->holderAt_(i);
@@ -204,17 +206,18 @@ int TFormMainScript::UISaveAllHolders() {
       std::string why;
       if (saveHolder_(holder, &why) != 0) {
         addLogDT_(why);
-        failure = why;
+        if (failure.empty()) failure = why;
         continue;
       }
-      ++saved;
+      saved.push_back(holder.getFileName());
     }
     if (!failure.empty()) {
+      for (const std::string& path : saved) addLogDT_("Saved: " + path);
       task.end_("Failure: Save All Holders " + failure);
       return -1;
     }
     task.end_();
-    return saved;
+    return static_cast<int>(saved.size());
   });
 }
 

@@ -214,12 +214,15 @@ int TFormMainScript::UISaveAsHolder_(std::string_view ext) {
     const std::string oldFilename = holder->getField_("Filename");
     holder->putField_("Filename", quoted_(path));
     TaskScope task(*this, "Save as Holder " + std::string(ext));
-    const int size = holder->saveFile_(path);
+    std::string why;
+    const int size = holder->saveFile_(path, &why);
     if (size < 0) {
       holder->putField_("Filename", oldFilename);  // it was not saved under the new name
       const std::string lower = lowerCase_(extractFileExt_(path));
-      task.end_(lower != ".mxh" && lower != ".mhz" ? "FileExtention is missmatch.  \"" + path + "\""
-                                                   : "Failure: Save as Holder \"" + path + "\"");
+      const bool known = lower == ".mxh" || lower == ".mhz";
+      if (known) addLogDT_("Failure: Save as Holder: " + why);
+      task.end_(known ? "Failure: Save as Holder: " + why
+                      : "FileExtention is missmatch.  \"" + path + "\"");
       updateCaption();
       return -1;
     }

@@ -78,8 +78,10 @@ void TFormMainMenu::bindCommands_() {
   bind("saveAsMemoFile_(.mxa)", [this] { return saveAsMemoFile_(".mxa"); });
   bind("saveAsMemoFile_(.maz)", [this] { return saveAsMemoFile_(".maz"); });
   bind("UISaveAllHolders(after UISaveFileWithoutMSG)", [this] {
-    UISaveFileWithoutMSG();
-    return UISaveAllHolders();
+    // The memo file names its holders: it is written once they all are.
+    const int saved = UISaveAllHolders();
+    if (saved >= 0) UISaveFileWithoutMSG();
+    return saved;
   });
   bind("UIExplorer_", [this] { return UIExplorer_(); });
   bind("UIHardcopy", [this] { return UIHardCopy(); });

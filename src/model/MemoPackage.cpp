@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 
 #include "model/UnitTContents.h"
@@ -48,7 +49,8 @@ std::string safePartName_(std::string_view name) {
 }
 
 int unpackPackage_(const std::string& packagePath, const std::string& folder,
-                   const MayOverwrite& mayOverwrite, UnpackedPackage& result, std::string* error) {
+                   const MayOverwrite& mayOverwrite, UnpackedPackage& result, std::string* error,
+                   UnpackSync sync) {
   result = UnpackedPackage{};
   const std::optional<std::string> osPackage = toOsPath_(packagePath);
   const std::optional<std::string> osFolder = toOsPath_(folder);
@@ -72,6 +74,18 @@ int unpackPackage_(const std::string& packagePath, const std::string& folder,
 
   std::error_code ec;
   fs::create_directories(*osFolder, ec);
+  const Durability durability =
+      sync == UnpackSync::EachPart ? Durability::Synced : Durability::Deferred;
+  if (sync == UnpackSync::AtEnd) {
+    // Deferred writes do not look for leftovers of killed writers: once here.
+    std::unordered_set<std::string> names;
+    for (const ChildEntry& entry : package.aParts->aChildren) {
+      const std::string name = safePartName_(static_cast<const TContent&>(*entry.object).fileName);
+      if (const std::optional<std::string> os = toOsPath_(name); os && !name.empty())
+        names.insert(*os);
+    }
+    removeStaleTemporaries_(*osFolder, names);
+  }
   bool first = true;
   for (const ChildEntry& entry : package.aParts->aChildren) {
     const auto& part = static_cast<const TContent&>(*entry.object);
@@ -95,8 +109,12 @@ int unpackPackage_(const std::string& packagePath, const std::string& folder,
     std::string data;
     if (partBytes(name, part.aData.value_or(std::string()), data) != 0)
       return fail(error, "cannot compress " + path, -2);
-    if (writeFileAtomic_(*osPath, data, &why) != 0) return fail(error, why, -2);
+    if (writeFileAtomic_(*osPath, data, &why, durability) != 0) return fail(error, why, -2);
     result.written.push_back(path);
+  }
+  if (sync == UnpackSync::AtEnd && !result.written.empty() &&
+      syncFileSystem_(*osFolder, &why) != 0) {
+    return fail(error, why, -2);
   }
   // The parts a delimiter ended are whole and written; the cut one is not.
   return package.flagEndsEarly ? fail(error, cut, -3) : 0;

@@ -27,6 +27,12 @@ struct UnpackedPackage {
   std::string memoFilePath;  // the first part's file (the memo file); empty without one
 };
 
+// How the unpacked files reach the disk: each one synced before it counts as
+// written; all of them with one sync at the end (many new files: a sync per
+// part costs more than the unpacking); or not at all (a scratch folder that
+// is removed afterwards). A file that replaces another is synced in every mode.
+enum class UnpackSync { EachPart, AtEnd, None };
+
 // Unpacks the package at packagePath into folder (created when missing).
 // Parts named ".mhz" are stored compressed, so that every holder file opens
 // where its name says what it is. 0; -1 the package cannot be read, inflated or
@@ -36,6 +42,6 @@ struct UnpackedPackage {
 // message in error says so.
 int unpackPackage_(const std::string& packagePath, const std::string& folder,
                    const MayOverwrite& mayOverwrite, UnpackedPackage& result,
-                   std::string* error = nullptr);
+                   std::string* error = nullptr, UnpackSync sync = UnpackSync::EachPart);
 
 }  // namespace vrk

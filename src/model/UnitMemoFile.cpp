@@ -38,9 +38,13 @@ bool fileExists(const std::string& storedPath) {
   return os && std::filesystem::is_regular_file(*os, ec);
 }
 
-int writeStored(std::string_view storedPath, std::string_view bytes) {
+int writeStored(std::string_view storedPath, std::string_view bytes, std::string* error) {
   const std::optional<std::string> os = toOsPath_(storedPath);
-  return os && writeFileAtomic_(*os, bytes) == 0 ? 0 : -1;
+  if (!os) {
+    if (error) *error = "cannot name " + std::string(storedPath) + " in this system's encoding";
+    return -1;
+  }
+  return writeFileAtomic_(*os, bytes, error);
 }
 
 // How the system tells files apart; see isSameFile_.
@@ -323,11 +327,17 @@ bool MemoFile::refusesToWrite_(std::string_view path, StringList& log) const {
   return true;
 }
 
-int MemoFile::saveAs_(std::string_view path, StringList& log) {
+int MemoFile::saveAs_(std::string_view path, StringList& log, std::string* error) {
   const std::string ext = lowerCase_(extractFileExt_(path));
   const bool package = ext == ".maz";
-  if (!package && ext != ".mxa" && ext != ".mxv") return -1;
-  if (refusesToWrite_(path, log)) return -2;
+  if (!package && ext != ".mxa" && ext != ".mxv") {
+    if (error) *error = "not a memo file name (.mxa, .mxv or .maz): " + std::string(path);
+    return -1;
+  }
+  if (refusesToWrite_(path, log)) {
+    if (error && !log.empty()) *error = log.back();
+    return -2;
+  }
   // Holders not yet read still live beside the old name: read them from there
   // before the name moves, or they would be looked for (and saved empty) at
   // the new place.
@@ -341,12 +351,12 @@ int MemoFile::saveAs_(std::string_view path, StringList& log) {
   int result = -1;
   if (package) {
     // Not loaded again from the new folder: a file found there is not this holder's.
-    result = packHolders_(path, log);
+    result = packHolders_(path, log, error);
   } else {
     StringList lines;
     writeFileXML_(lines);
     const std::string text = linesToBytes_(lines);
-    if (writeStored(path, text) == 0) result = static_cast<int>(text.size());
+    if (writeStored(path, text, error) == 0) result = static_cast<int>(text.size());
   }
   if (result < 0) {  // nothing was written: the file keeps the name it is saved under
     putField_("Filename", oldFilename);
@@ -355,9 +365,9 @@ int MemoFile::saveAs_(std::string_view path, StringList& log) {
   return result;
 }
 
-int MemoFile::writePackage_(std::string_view path, StringList& log) {
+int MemoFile::writePackage_(std::string_view path, StringList& log, std::string* error) {
   loadUnloadedHolders_(log);
-  return packHolders_(path, log);
+  return packHolders_(path, log, error);
 }
 
 void MemoFile::loadUnloadedHolders_(StringList& log) {
@@ -365,7 +375,7 @@ void MemoFile::loadUnloadedHolders_(StringList& log) {
     ensureHolderLoaded_(static_cast<MemoHolder&>(*entry.object), log);
 }
 
-int MemoFile::packHolders_(std::string_view path, StringList& log) {
+int MemoFile::packHolders_(std::string_view path, StringList& log, std::string* error) {
   const std::string boundary = packageBoundary();
   const std::string delimiter = "--" + boundary;
   StringList lines{
@@ -417,7 +427,11 @@ int MemoFile::packHolders_(std::string_view path, StringList& log) {
   lines.back() += "--";
   const std::string text = linesToBytes_(lines);
   std::string packed;
-  if (deflateBytes_(text, packed) != 0 || writeStored(path, packed) != 0) return -1;
+  if (deflateBytes_(text, packed) != 0) {
+    if (error) *error = "cannot compress " + std::string(path);
+    return -1;
+  }
+  if (writeStored(path, packed, error) != 0) return -1;
   return static_cast<int>(text.size());
 }
 

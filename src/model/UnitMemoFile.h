@@ -99,16 +99,17 @@ class MemoFile : public MemoBasic {
   // holders are loaded from the old folder when the path leaves it (and for a
   // package), then the path becomes the memo file's name, so that holders
   // saved afterwards beside it carry their nodes; a failed write gives the old
-  // name back. Load problems go to log. -2 (the reason in log, nothing
-  // written) when path is the incompleteFile.
-  int saveAs_(std::string_view path, StringList& log);
+  // name back. Load problems go to log; the cause of a failure, with the
+  // path, to error. -2 (the reason in log, nothing written) when path is the
+  // incompleteFile.
+  int saveAs_(std::string_view path, StringList& log, std::string* error = nullptr);
   // True, with the reason in log, when path is the incompleteFile.
   bool refusesToWrite_(std::string_view path, StringList& log) const;
   // The ".maz" package: every holder loaded first where possible; one whose
   // file is missing or does not read is left out (reason in log), so that it
   // stays missing when unpacked. Size of the uncompressed MIME text, -1 when
-  // compressing or writing fails.
-  int writePackage_(std::string_view path, StringList& log);
+  // compressing or writing fails (the cause in error).
+  int writePackage_(std::string_view path, StringList& log, std::string* error = nullptr);
 
   std::string getHoldersView() const;  // "Holders" when empty
   void putHoldersView_(std::string_view view);
@@ -145,7 +146,7 @@ class MemoFile : public MemoBasic {
   void loadUnloadedHolders_(StringList& log);
   // The package of the holders as they are; a holder still unread ("Not
   // Loaded: " message) or whose file did not read has no part (reason in log).
-  int packHolders_(std::string_view path, StringList& log);
+  int packHolders_(std::string_view path, StringList& log, std::string* error);
 };
 
 // Opens a memo file (".mxa"/".mxv" text, taken as plain bytes); the memo file

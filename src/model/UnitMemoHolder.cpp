@@ -551,18 +551,27 @@ void MemoHolder::writeFileTo_(StringList& lines, const Flush& flush) {
   writeHolderTo_(lines, "", flush);
 }
 
-int MemoHolder::saveFile_(std::string_view path) {
-  if (flagParseFailed) return -2;  // the file on disk holds what we could not read
+int MemoHolder::saveFile_(std::string_view path, std::string* error) {
+  const auto fail = [error](std::string why) {
+    if (error) *error = std::move(why);
+    return -1;
+  };
+  if (flagParseFailed) {  // the file on disk holds what we could not read
+    fail("not written over, its file could not be read: " + std::string(path));
+    return -2;
+  }
   ++CountSave;
   TimeSaved = clock().now();
   const std::string ext = lowerCase_(extractFileExt_(path));
-  if (ext != ".mxh" && ext != ".mhz") return -1;
+  if (ext != ".mxh" && ext != ".mhz")
+    return fail("not a holder file name (.mxh or .mhz): " + std::string(path));
   const std::optional<std::string> os = toOsPath_(path);
-  if (!os) return -1;
+  if (!os) return fail("cannot name " + std::string(path) + " in this system's encoding");
 
   // The text streams out as it is made, a piece at a time, so the file never
   // exists whole in memory; the target is replaced only once all is written.
   AtomicFileWriter file(*os);
+  if (file.failed()) return file.commit(error);  // refused or no place: say why at once
   std::optional<DeflateStream> deflater;
   if (ext == ".mhz")
     deflater.emplace([&file](std::string_view packed) { return file.write(packed); });
@@ -586,8 +595,11 @@ int MemoHolder::saveFile_(std::string_view path) {
   flush(lines);
   emit();
   // More than the readers accept would make a file that never loads again.
-  if (deflater && (size > kMaxInflatedBytes || deflater->finish() != 0)) return -1;
-  return file.commit() == 0 ? static_cast<int>(size) : -1;
+  if (deflater && size > kMaxInflatedBytes)
+    return fail("too large to compress (more than a reader accepts): " + std::string(path));
+  if (deflater && deflater->finish() != 0 && !file.failed())
+    return fail("cannot compress " + std::string(path));
+  return file.commit(error) == 0 ? static_cast<int>(size) : -1;
 }
 
 int MemoHolder::collectFieldKeys_(StringList& list) const {

@@ -167,8 +167,9 @@ class MemoHolder : public MemoBasic, public MemoHolderBase {
   // Counts the save, then writes by the path's lower-cased extension, atomically:
   // ".mxh" text, ".mhz" compressed. The text's length in bytes; -1 for any other
   // extension (the counters stay increased) or a failed write; -2 when the
-  // holder's file failed to parse (nothing written, nothing counted).
-  int saveFile_(std::string_view path);
+  // holder's file failed to parse (nothing written, nothing counted). The
+  // cause of a failure, with the path, goes to error.
+  int saveFile_(std::string_view path, std::string* error = nullptr);
   // Every field key of every node not yet in list (letter case ignored);
   // answers the number added.
   int collectFieldKeys_(StringList& list) const;

@@ -147,8 +147,9 @@ int MemoFileUI::saveChangedHolders_(bool force, StringList& log) {
       failed = true;
       continue;
     }
-    if (holder->saveFile_(path) < 0) {
-      log.push_back("Failure: Save MemoHolder " + path);
+    std::string why;
+    if (holder->saveFile_(path, &why) < 0) {
+      log.push_back("Failure: Save MemoHolder: " + why);
       failed = true;
       continue;
     }

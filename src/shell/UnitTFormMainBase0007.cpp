@@ -394,9 +394,10 @@ int TFormMainBase0007::saveHolder_(MemoHolder& holder, std::string* why, long lo
     *why = sharedFileText_(*first, holder);
     return -1;
   }
-  const int written = holder.saveFile_(path);
+  std::string cause;
+  const int written = holder.saveFile_(path, &cause);
   if (written < 0) {
-    *why = "Could not save MemoHolder \"" + holder.getName() + "\" to " + path;
+    *why = "Could not save MemoHolder \"" + holder.getName() + "\": " + cause;
     return -1;
   }
   for (const std::string& line : holder.aWriteLosses) addLog_(line);
@@ -423,13 +424,16 @@ int TFormMainBase0007::saveMemoFile_(std::string* why, long long* size) {
     aFile->writeFileXML_(lines);
     const std::string bytes = linesToBytes_(lines);
     written = static_cast<long long>(bytes.size());
-    result = lockStream.rewrite_(bytes, why) == 0 ? 0 : -1;
+    std::string cause;
+    result = lockStream.rewrite_(bytes, &cause) == 0 ? 0 : -1;
+    if (result != 0) *why = "Could not save the MemoFile: " + cause;
   } else {
     StringList log;
-    written = aFile->saveAs_(path, log);
+    std::string cause;
+    written = aFile->saveAs_(path, log, &cause);
     result = written < 0 ? -1 : 0;
     for (const std::string& line : log) addLog_(line);
-    if (result != 0) *why = "Could not save the MemoFile to " + path;
+    if (result != 0) *why = "Could not save the MemoFile: " + cause;
   }
   if (result == 0) aFile->flagChanged = false;
   if (size) *size = result == 0 ? written : -1;
@@ -458,25 +462,43 @@ bool TFormMainBase0007::querySaveChanges_() {
     return answer;
   };
   const auto failed = [&](const std::string& why) {
+    addLogDT_(why);
     services.prompter->error(why);
     return false;
   };
-  std::string why;
+  // The questions come in their usual order, but the memo file is written
+  // after its holders: it names them, so a holder that cannot be written
+  // must not leave it naming a file that is not there (or still old). It is
+  // written when every holder the user agreed to is, also when a later
+  // question is cancelled: the holders not yet asked keep their files.
+  bool saveFile = false;
   if (aFile->flagChanged) {
     const Answer answer =
         answerFor("Shall I Save a MemoFile named as \n\"" + aFile->getFilePathMXA() + "\"");
     if (answer == Answer::Cancel) return false;
-    if (answer != Answer::No && saveMemoFile_(&why) != 0) return failed(why);
+    saveFile = answer != Answer::No;
   }
-  for (int i = 0; i < aFile->countOfHolders(); ++i) {
+  std::string why;
+  StringList saved;
+  bool cancelled = false;
+  for (int i = 0; i < aFile->countOfHolders() && !cancelled; ++i) {
     MemoHolder& holder = *aFile->holderAt_(i);
     if (!holder.flagChanged) continue;
     const Answer answer =
         answerFor("Should I Save a MemoHolder named as \n\"" + holder.getFileName() + "\" ?");
-    if (answer == Answer::Cancel) return false;
-    if (answer != Answer::No && saveHolder_(holder, &why) != 0) return failed(why);
+    cancelled = answer == Answer::Cancel;
+    if (cancelled || answer == Answer::No) continue;
+    if (saveHolder_(holder, &why) != 0) {
+      std::string text = why;
+      for (const std::string& path : saved) text += "\nSaved: " + path;
+      if (saveFile)
+        text += "\nNot saved, it is written after its holders: " + aFile->getFilePathMXA();
+      return failed(text);
+    }
+    saved.push_back(holder.getFileName());
   }
-  return true;
+  if (saveFile && saveMemoFile_(&why) != 0) return failed(why);
+  return !cancelled;
 }
 
 void TFormMainBase0007::closeEvent(QCloseEvent* event) {

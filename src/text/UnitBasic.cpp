@@ -248,18 +248,22 @@ int readCompressed_(StringList& lines, const std::string& path, std::string* err
   return 0;
 }
 
-int writeCompressed_(const StringList& lines, const std::string& path) {
+int writeCompressed_(const StringList& lines, const std::string& path, std::string* error) {
+  const auto fail = [&](const char* why) {
+    if (error) *error = why + path;
+    return -1;
+  };
   try {
     const std::string plain = linesToBytes_(lines);
     std::string packed;
     // More than the readers accept would make a file that never loads again.
-    if (plain.size() > kMaxInflatedBytes || deflateBytes_(plain, packed) != 0 ||
-        writeFileAtomic_(path, packed) != 0) {
-      return -1;
-    }
+    if (plain.size() > kMaxInflatedBytes)
+      return fail("too large to compress (more than a reader accepts): ");
+    if (deflateBytes_(plain, packed) != 0) return fail("cannot compress ");
+    if (writeFileAtomic_(path, packed, error) != 0) return -1;
     return static_cast<int>(plain.size());
   } catch (const std::bad_alloc&) {
-    return -1;
+    return fail("out of memory while compressing ");
   }
 }
 

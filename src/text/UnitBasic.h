@@ -59,8 +59,10 @@ class DeflateStream {
   bool ok_ = false;
 };
 int readCompressed_(StringList& lines, const std::string& path, std::string* error = nullptr);
-// Size of the uncompressed text, or -1; a failed write leaves the old file.
-int writeCompressed_(const StringList& lines, const std::string& path);
+// Size of the uncompressed text, or -1 with the cause in error; a failed
+// write leaves the old file.
+int writeCompressed_(const StringList& lines, const std::string& path,
+                     std::string* error = nullptr);
 int decompressFile_(const std::string& source, const std::string& target,
                     std::string* error = nullptr);
 int unpackZ_(const std::string& path, std::string* error = nullptr);

@@ -2,8 +2,11 @@
 // refusals change nothing, escaping exceptions end as failures, saves are
 // reported as they went, and no holder is ever written empty because it had
 // not been read.
+#include <QAction>
 #include <QCheckBox>
 #include <QTabBar>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -139,6 +142,37 @@ TEST_F(FileCommands, FailedWritesLeaveTheChangedFlags) {
   EXPECT_EQ(form->UISaveAllHolders(), -1);
   EXPECT_TRUE(startsWith(message(), "Failure: Save All Holders")) << message();
   EXPECT_TRUE(holder(0).flagChanged);
+}
+
+// The menu's "Save All Holders" writes the memo file too: after its holders,
+// which it names, and only once they are all written.
+TEST_F(FileCommands, SaveAllHoldersWritesTheMemoFileLastAndOnlyAfterEveryHolder) {
+  const std::string mxa = openMemoFile({{"A", {{"a1"}}}, {"B", {{"b1"}}}});
+  const std::string before = readFile(mxa);
+  form->_changeCurrentHolder_(&holder(1), true);  // read before its file goes
+  form->_changeCurrentHolder_(&holder(0), true);
+  for (int i = 0; i < 2; ++i) holder(i).flagChanged = true;
+  file().flagChanged = true;
+  fs::remove(dir.file("B.mxh"));
+  fs::create_directory(dir.file("B.mxh"));
+  QAction* saveAll = form->menuItem_("&File", "", "Save All Holders");
+  ASSERT_NE(saveAll, nullptr);
+
+  saveAll->trigger();
+  EXPECT_EQ(message(),
+            "Failure: Save All Holders Could not save MemoHolder \"B\": cannot replace " +
+                dir.file("B.mxh") + ": " + std::strerror(EISDIR));
+  EXPECT_TRUE(logHas("Saved: " + dir.file("A.mxh")));
+  EXPECT_FALSE(holder(0).flagChanged);
+  EXPECT_TRUE(holder(1).flagChanged);
+  EXPECT_EQ(readFile(mxa), before);
+  EXPECT_TRUE(file().flagChanged);
+
+  fs::remove(dir.file("B.mxh"));
+  saveAll->trigger();
+  EXPECT_FALSE(holder(1).flagChanged);
+  EXPECT_FALSE(file().flagChanged);
+  EXPECT_NE(readFile(mxa), before);
 }
 
 // The holder with a file of its own elsewhere (FlagExtra) is still unread

@@ -1,5 +1,9 @@
 // Closing the main window: the save prompts, failed writes, holders that were
 // never read or did not parse, closing while busy, and the file lock.
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 #include "MainWindowTestSupport.h"
 
 namespace vrk::windowtest {
@@ -74,11 +78,14 @@ TEST_F(MainWindowClose, AFailedWriteIsShownAndTheWindowStaysOpen) {
   file().flagChanged = true;
   file().putFileName_("/nonexistent-vrk-dir/memo.mxa");
   ports.prompter.answer(Answer::Yes);
+  ports.prompter.answer(Answer::No);  // the holder: asked before anything is written
   EXPECT_FALSE(form->close());
-  ASSERT_EQ(ports.prompter.asked.size(), 2u);
-  EXPECT_EQ(ports.prompter.asked[1].box, BoxKind::Error);
-  EXPECT_EQ(ports.prompter.asked[1].text,
-            "Could not save the MemoFile to /nonexistent-vrk-dir/memo.mxa");
+  ASSERT_EQ(ports.prompter.asked.size(), 3u);
+  EXPECT_EQ(ports.prompter.asked[2].box, BoxKind::Error);
+  EXPECT_EQ(ports.prompter.asked[2].text,
+            "Could not save the MemoFile: cannot create a temporary file for "
+            "/nonexistent-vrk-dir/memo.mxa: " +
+                std::string(std::strerror(ENOENT)));
   EXPECT_TRUE(file().flagChanged);
   EXPECT_TRUE(form->isVisible());
 
@@ -86,10 +93,43 @@ TEST_F(MainWindowClose, AFailedWriteIsShownAndTheWindowStaysOpen) {
   file().flagChanged = false;
   ports.prompter.answer(Answer::Yes);
   EXPECT_FALSE(form->close());
-  ASSERT_EQ(ports.prompter.asked.size(), 4u);
-  EXPECT_EQ(ports.prompter.asked[3].text,
-            "Could not save MemoHolder \"new\" to /nonexistent-vrk-dir/new.mxh");
+  ASSERT_EQ(ports.prompter.asked.size(), 5u);
+  EXPECT_EQ(ports.prompter.asked[4].text,
+            "Could not save MemoHolder \"new\": cannot create a temporary file for "
+            "/nonexistent-vrk-dir/new.mxh: " +
+                std::string(std::strerror(ENOENT)));
   EXPECT_TRUE(holder(0).flagChanged);
+}
+
+// The memo file names its holders: it is written after them, and not while
+// one of them cannot be written. The message says which ones were saved.
+TEST_F(MainWindowClose, TheMemoFileIsWrittenAfterItsHoldersAndNotWhenOneFails) {
+  const std::string mxa = openThreeChanged();
+  const std::string before = readFile(mxa);
+  std::filesystem::remove(dir.file("B.mxh"));
+  std::filesystem::create_directory(dir.file("B.mxh"));  // no file can go there
+  ports.prompter.answer(Answer::YesToAll);
+  EXPECT_FALSE(form->close());
+  ASSERT_EQ(ports.prompter.asked.size(), 2u);
+  EXPECT_EQ(ports.prompter.asked[1].box, BoxKind::Error);
+  const std::string expected = "Could not save MemoHolder \"B\": cannot replace " +
+                               dir.file("B.mxh") + ": " + std::strerror(EISDIR) +
+                               "\nSaved: " + dir.file("A.mxh") +
+                               "\nNot saved, it is written after its holders: " + mxa;
+  EXPECT_EQ(ports.prompter.asked[1].text, expected);
+  EXPECT_TRUE(logHas("Could not save MemoHolder \"B\": cannot replace"));
+  EXPECT_EQ(readFile(mxa), before);
+  EXPECT_TRUE(file().flagChanged);
+  EXPECT_TRUE(saved("A"));
+  EXPECT_FALSE(saved("C"));
+  EXPECT_TRUE(holder(1).flagChanged);
+  EXPECT_TRUE(holder(2).flagChanged);
+
+  std::filesystem::remove(dir.file("B.mxh"));
+  EXPECT_TRUE(form->close());  // still "Yes to all"
+  EXPECT_NE(readFile(mxa).find("CurrentHolder=\"C\""), std::string::npos);
+  EXPECT_TRUE(saved("C"));
+  EXPECT_NE(readFile(dir.file("B.mxh")).find("b1"), std::string::npos);
 }
 
 TEST_F(MainWindowClose, AnUnreadChangedHolderIsReadBeforeItIsSaved) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "model/HolderFileIO.h"
@@ -474,7 +475,10 @@ TEST(MemoFileSaving, SameFolderLeavesHoldersUnreadAndFailuresKeepTheName) {
 
   for (const char* name : {"gone/x.mxa", "gone/x.maz"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(f.file.saveAs_(f.dir.file(name), f.log), -1);
+    std::string why;
+    EXPECT_EQ(f.file.saveAs_(f.dir.file(name), f.log, &why), -1);
+    EXPECT_EQ(why, "cannot create a temporary file for " + f.dir.file(name) + ": " +
+                       std::strerror(ENOENT));
     EXPECT_EQ(f.file.getFilename(), f.old + "/copy.mxa");
     EXPECT_EQ(f.file.getName(), "copy");
   }

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 
 #include "model/ContentsTestSupport.h"
@@ -406,11 +407,13 @@ TEST(SavingHolder, AFailedWriteLeavesTheOldFileAndNoTemporary) {
     rlimit limited = saved;
     limited.rlim_cur = 16384;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const int result = large.holder->saveFile_(path);
+    std::string why;
+    const int result = large.holder->saveFile_(path, &why);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(why, "cannot write " + path + ": " + std::strerror(EFBIG));
     EXPECT_EQ(readFile(path), before);
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),

@@ -1,6 +1,8 @@
 // ".maz" packages: writing, checking them with Python's email package, and
 // reading packages back (also ones Python built) under safe names.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -170,6 +172,27 @@ TEST(PackageReader, OurPackageUnpacksIntoFilesThatOpen) {
   // Missing before packing, missing after unpacking.
   EXPECT_EQ(file.ensureHolderLoaded_(*file.findHolder_("a&b"), errors), -1);
   EXPECT_EQ(errors, StringList{"Not Found MemoHolder: " + out + "/a&b.mxh"});
+}
+
+// Unpacking many files syncs once at the end; the files are the same, and the
+// leftovers of a killed unpack, which no single write looks for then, go too.
+TEST(PackageReader, SyncedAtTheEndTheSameFilesAndNoLeftovers) {
+  Packed p;
+  UnpackedPackage each, atEnd;
+  ASSERT_EQ(unpackPackage_(p.dir.file("work.maz"), p.dir.file("each"), nullptr, each), 0);
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  const std::string leftover = ".Ideas.mxh.tmp" + std::to_string(dead) + "-1";
+  fs::create_directory(p.dir.file("end"));
+  p.dir.write("end/" + leftover, "killed half way");
+  ASSERT_EQ(unpackPackage_(p.dir.file("work.maz"), p.dir.file("end"), nullptr, atEnd, nullptr,
+                           UnpackSync::AtEnd),
+            0);
+  ASSERT_EQ(atEnd.written.size(), each.written.size());
+  for (std::size_t i = 0; i < each.written.size(); ++i)
+    EXPECT_EQ(readFile(atEnd.written[i]), readFile(each.written[i])) << each.written[i];
+  EXPECT_FALSE(fs::exists(p.dir.file("end/" + leftover)));
 }
 
 constexpr std::string_view kBuildPackage = R"(

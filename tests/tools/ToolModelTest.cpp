@@ -1,7 +1,9 @@
 // vrk-tool dump, convert and unpack on memo files, packages and holders.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -30,13 +32,17 @@ std::string fixture(std::string_view name) {
 // The shell sees every path in single quotes ("a&b.mxh" is one of them).
 std::string q(const std::string& path) { return "'" + path + "'"; }
 
-json dump(const std::string& path) {
+// The exit code of a command that ran but could not read or write something.
+constexpr int kIncomplete = 1;
+
+json dump(const std::string& path, int status = 0) {
   const ToolRun run = runTool("dump " + q(path));
-  EXPECT_EQ(run.status, 0) << path;
-  return run.status == 0 ? json::parse(run.out) : json();
+  EXPECT_EQ(run.status, status) << path;
+  return run.status == status ? json::parse(run.out) : json();
 }
 
-// work.mxa with Ideas.mxh beside it; Archive and a&b have no file.
+// work.mxa with Ideas.mxh beside it; Archive and a&b have no file, so what
+// reads it is incomplete.
 struct MemoFolder {
   ScratchDir dir;
   std::string mxa = dir.file("work.mxa");
@@ -48,7 +54,7 @@ struct MemoFolder {
 
 TEST(ToolDump, MemoFileWithHoldersLoadedFromBesideIt) {
   MemoFolder f;
-  const json doc = dump(f.mxa);
+  const json doc = dump(f.mxa, kIncomplete);
   EXPECT_EQ(doc["kind"], "memofile");
   EXPECT_EQ(doc["name"], "work");
   EXPECT_EQ(doc["fields"][0], "Filename=\"" + f.mxa + "\"");
@@ -90,17 +96,17 @@ TEST(ToolDump, MemoFileWithHoldersLoadedFromBesideIt) {
 TEST(ToolConvert, PackageIsReproducibleAndCarriesTheHolders) {
   MemoFolder f;
   const std::string maz = f.dir.file("work.maz");
-  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, 0);
+  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, kIncomplete);
   const std::string first = readFile(maz);
-  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, 0);
+  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, kIncomplete);
   EXPECT_EQ(readFile(maz), first);
   ASSERT_EQ(
       runTool("convert " + q(f.mxa) + " " + q(maz) + " --time 20241208101010123 --seed 8").status,
-      0);
+      kIncomplete);
   EXPECT_NE(readFile(maz), first);  // the boundary's random digits
 
-  const json original = dump(f.mxa);
-  const json packed = dump(maz);
+  const json original = dump(f.mxa, kIncomplete);
+  const json packed = dump(maz, kIncomplete);
   EXPECT_EQ(packed["fields"][0], "Filename=\"" + f.mxa + "\"");  // as if unpacked beside it
   ASSERT_EQ(packed["holders"].size(), 3u);
   EXPECT_EQ(packed["holders"][0]["nodes"], original["holders"][0]["nodes"]);
@@ -112,15 +118,17 @@ TEST(ToolConvert, PackageIsReproducibleAndCarriesTheHolders) {
 TEST(ToolConvert, PackageToMemoFileWritesTheHolderFilesBesideIt) {
   MemoFolder f;
   const std::string maz = f.dir.file("work.maz");
-  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, 0);
+  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, kIncomplete);
   fs::create_directory(f.dir.file("out"));
   const std::string out = f.dir.file("out/copy.mxa");
   const ToolRun run = runTool("convert " + q(maz) + " " + q(out) + kFixed);
-  ASSERT_EQ(run.status, 0);
-  EXPECT_EQ(json::parse(run.out)["written"], json::array({out, f.dir.file("out/Ideas.mxh")}));
-  const json copy = dump(out);
+  ASSERT_EQ(run.status, kIncomplete) << run.err;
+  // The memo file names its holders: it comes last. Holders whose files were
+  // missing have no part in the package and stay missing.
+  EXPECT_EQ(json::parse(run.out)["written"], json::array({f.dir.file("out/Ideas.mxh"), out}));
+  const json copy = dump(out, kIncomplete);
   EXPECT_EQ(copy["name"], "copy");
-  EXPECT_EQ(copy["holders"][0]["nodes"], dump(f.mxa)["holders"][0]["nodes"]);
+  EXPECT_EQ(copy["holders"][0]["nodes"], dump(f.mxa, kIncomplete)["holders"][0]["nodes"]);
   EXPECT_EQ(copy["errors"], json::array({"Not Found MemoHolder: " + f.dir.file("out/Archive.mhz"),
                                          "Not Found MemoHolder: " + f.dir.file("out/a&b.mxh")}));
 }
@@ -151,7 +159,7 @@ TEST(ToolConvert, HolderFormatsAndZWrapping) {
 TEST(ToolConvert, CutInputsAreReportedAndNotConverted) {
   MemoFolder f;
   const std::string maz = f.dir.file("work.maz");
-  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, 0);
+  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, kIncomplete);
   std::string text, cutPackage;
   ASSERT_EQ(inflateBytes_(readFile(maz), text), 0);
   ASSERT_EQ(deflateBytes_(text.substr(0, text.size() - 40), cutPackage), 0);
@@ -176,7 +184,7 @@ TEST(ToolConvert, CutInputsAreReportedAndNotConverted) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input);
-    const json doc = dump(c.input);
+    const json doc = dump(c.input, kIncomplete);
     bool reported = false;
     for (const std::string line : doc["errors"]) reported |= line.find(c.reason) != line.npos;
     EXPECT_TRUE(reported) << doc["errors"];
@@ -192,7 +200,7 @@ TEST(ToolConvert, HalfCharactersDroppedOnSaveAreReported) {
       "h.mxh",
       "<Holder name=\"h\">\r\n<Record name=\"n\">\r\nab\x81<BR/>\r\n</Record>\r\n</Holder>\r\n");
   const ToolRun run = runTool("convert " + q(in) + " " + q(dir.file("out.mxh")) + kFixed);
-  ASSERT_EQ(run.status, 0);
+  ASSERT_EQ(run.status, kIncomplete);
   EXPECT_EQ(json::parse(run.out)["errors"],
             json::array({"Half characters dropped on save: MemoHolder \"h\", MemoNode \"n\""}));
   EXPECT_EQ(dump(dir.file("out.mxh"))["nodes"][0]["memo"], json::array({"ab"}));
@@ -201,21 +209,98 @@ TEST(ToolConvert, HalfCharactersDroppedOnSaveAreReported) {
 TEST(ToolUnpack, WritesThePartsOnceAndKeepsExistingFiles) {
   MemoFolder f;
   const std::string maz = f.dir.file("work.maz");
-  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, 0);
+  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, kIncomplete);
   const std::string out = f.dir.file("out");
   ToolRun run = runTool("unpack " + q(maz) + " " + q(out));
-  ASSERT_EQ(run.status, 0);
+  ASSERT_EQ(run.status, 0) << run.err;
   const json parts = json::parse(run.out);
   EXPECT_EQ(parts["memofile"], out + "/work.mxa");
   EXPECT_EQ(parts["written"].size(), 2u);  // the memo file and Ideas; the others have no file
-  EXPECT_EQ(dump(out + "/work.mxa")["holders"][0]["nodes"], dump(f.mxa)["holders"][0]["nodes"]);
+  EXPECT_TRUE(parts["errors"].empty());
+  EXPECT_EQ(dump(out + "/work.mxa", kIncomplete)["holders"][0]["nodes"],
+            dump(f.mxa, kIncomplete)["holders"][0]["nodes"]);
 
+  // What is kept is not what the package holds: the run is incomplete.
   f.dir.write("out/Ideas.mxh", "mine");
   run = runTool("unpack " + q(maz) + " " + q(out));
-  ASSERT_EQ(run.status, 0);
+  ASSERT_EQ(run.status, kIncomplete);
   EXPECT_TRUE(json::parse(run.out)["written"].empty());
   EXPECT_EQ(json::parse(run.out)["kept"].size(), 2u);
+  EXPECT_EQ(json::parse(run.out)["errors"][1],
+            "not replaced, the file exists: " + out + "/Ideas.mxh");
+  EXPECT_NE(run.err.find("not replaced, the file exists: " + out + "/Ideas.mxh"),
+            std::string::npos);
   EXPECT_EQ(readFile(out + "/Ideas.mxh"), "mine");
+}
+
+// A failed write says why (the system's error text) on stderr and in the
+// errors, and the run counts as incomplete.
+TEST(ToolConvert, AFailedWriteNamesItsCause) {
+  ScratchDir dir;
+  const std::string out = dir.file("missing/Ideas.mxh");
+  const ToolRun run = runTool("convert " + q(fixture("Ideas.mxh")) + " " + q(out) + kFixed);
+  EXPECT_EQ(run.status, kIncomplete);
+  const std::string cause =
+      "cannot create a temporary file for " + out + ": " + std::strerror(ENOENT);
+  EXPECT_NE(run.err.find(cause), std::string::npos) << run.err;
+  EXPECT_EQ(json::parse(run.out)["errors"], json::array({cause}));
+}
+
+// Holders first, the memo file last and only when all of them are written:
+// it never names a holder file that is not there.
+TEST(ToolConvert, AHolderThatCannotBeWrittenKeepsTheMemoFileUnwritten) {
+  MemoFolder f;
+  fs::copy_file(fixture("Ideas.mxh"), f.dir.file("a&b.mxh"));
+  ASSERT_EQ(
+      runTool("convert " + q(fixture("Ideas.mxh")) + " " + q(f.dir.file("Archive.mhz")) + kFixed)
+          .status,
+      0);
+  const std::string maz = f.dir.file("work.maz");
+  ASSERT_EQ(runTool("convert " + q(f.mxa) + " " + q(maz) + kFixed).status, 0);
+  fs::create_directories(f.dir.file("out/Archive.mhz"));  // a folder where the holder goes
+  const std::string out = f.dir.file("out/copy.mxa");
+  const ToolRun run = runTool("convert " + q(maz) + " " + q(out) + kFixed);
+  EXPECT_EQ(run.status, kIncomplete);
+  const json result = json::parse(run.out);
+  EXPECT_EQ(result["written"],
+            json::array({f.dir.file("out/Ideas.mxh"), f.dir.file("out/a&b.mxh")}));
+  EXPECT_EQ(
+      result["errors"],
+      json::array({"cannot replace " + f.dir.file("out/Archive.mhz") + ": " + std::strerror(EISDIR),
+                   "not written, 1 of its holders could not be written: " + out}));
+  EXPECT_FALSE(fs::exists(out));
+}
+
+// 2: the input cannot be opened at all, whatever kind of file it is; 1: it
+// was read, but not all of it.
+TEST(ToolModelExitCodes, InputsThatCannotBeOpenedAndInputsReadInPart) {
+  const std::string broken = "<Holder name=\"Bad\">\r\n<Record name=\"x\">\r\n</Holder>\r\n";
+  MemoFolder f;
+  const std::string badHolder = f.dir.write("bad.mxh", broken);
+  fs::create_directory(f.dir.file("folder.mxa"));
+  fs::create_directory(f.dir.file("folder.mxh"));
+  MemoFolder withBadHolder;
+  withBadHolder.dir.write("Ideas.mxh", broken);
+  const std::string out = f.dir.file("out.mxh");
+  struct Case {
+    std::string args;
+    int status;
+    std::string err;  // on stderr
+  } cases[] = {
+      {"dump " + q(f.dir.file("folder.mxa")), 2, std::strerror(EISDIR)},
+      {"dump " + q(f.dir.file("folder.mxh")), 2, std::strerror(EISDIR)},
+      {"dump " + q(badHolder), kIncomplete, "could not be read: " + badHolder},
+      {"convert " + q(badHolder) + " " + q(out), kIncomplete, "could not be read: " + badHolder},
+      {"dump " + q(withBadHolder.mxa), kIncomplete, withBadHolder.dir.file("Ideas.mxh")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    const ToolRun run = runTool(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("cannot write"), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(out));
 }
 
 TEST(ToolModelUsage, BadArgumentsAndUnreadableInputsExitWithTwo) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <unordered_set>
 
 #include "platform/SjisBridge.h"
 #include "text/UnitBasic.h"
@@ -17,6 +18,13 @@ bool readTextLines(const std::string& path, StringList& lines) {
   }
   bytesToLines_(bytes, lines);
   return true;
+}
+
+int exitWith(const StringList& errors) {
+  std::unordered_set<std::string> seen;
+  for (const std::string& line : errors)
+    if (seen.insert(line).second) std::fprintf(stderr, "vrk-tool: %s\n", sjisToUtf8(line).c_str());
+  return errors.empty() ? 0 : kExitIncomplete;
 }
 
 std::string jsonString(std::string_view sjis) {

@@ -92,7 +92,7 @@ int runTree(const std::vector<std::string>& args) {
   std::cout << "],\"root\":";
   writeTreeJson(std::cout, root);
   std::cout << "}\n";
-  return 0;
+  return result != 0 && errors.empty() ? kExitIncomplete : exitWith(errors);
 }
 
 }  // namespace vrk::tool

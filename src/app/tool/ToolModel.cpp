@@ -3,8 +3,10 @@
 #include <openssl/evp.h>
 #include <stdlib.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -19,6 +21,7 @@
 #include "model/UnitMemoHolder.h"
 #include "model/UnitTContents.h"
 #include "platform/Path.h"
+#include "platform/SjisBridge.h"
 #include "text/UnitBasic.h"
 #include "text/UnitCharEX.h"
 #include "text/UnitFileIO.h"
@@ -29,16 +32,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Exit code when the command ran but something could not be read or written.
-constexpr int kExitFailed = 1;
-
 // A folder of the temporary directory, removed with its contents at the end.
 class ScratchFolder {
  public:
   ScratchFolder() {
     // The model's temporary directory: the TempDir setting, $TMPDIR or /tmp/.
     std::string pattern = toOsPath_(MemoBasic().getTempDir()).value_or("/tmp/") + "vrk-tool-XXXXXX";
-    if (::mkdtemp(pattern.data())) path_ = fromOsPath_(pattern).value_or("");
+    if (::mkdtemp(pattern.data()))
+      path_ = fromOsPath_(pattern).value_or("");
+    else
+      why_ = "cannot make a temporary folder " + pattern + ": " + std::strerror(errno);
   }
   ~ScratchFolder() {
     std::error_code ignored;
@@ -49,9 +52,11 @@ class ScratchFolder {
 
   // Stored path of the folder ending in "/"; empty when it could not be made.
   std::string path() const { return path_.empty() ? path_ : path_ + "/"; }
+  const std::string& why() const { return why_; }
 
  private:
   std::string path_;
+  std::string why_;
 };
 
 // An input file read into the model: a memo file with every holder loaded as
@@ -78,15 +83,21 @@ bool isHolderExt(const std::string& ext) { return ext == ".mxh" || ext == ".mhz"
 bool isMemoFileExt(const std::string& ext) { return ext == ".mxa" || ext == ".mxv"; }
 std::string lowerExt(std::string_view path) { return lowerCase_(extractFileExt_(path)); }
 
-int complain(const std::string& message) {
+void complain(const std::string& message) {
   std::fprintf(stderr, "vrk-tool: %s\n", message.c_str());
-  return kExitFailed;
 }
 
-// An input that cannot be read counts as a bad command line.
+// An input that cannot be opened at all: the command cannot run.
 int cannotOpen(const std::string& message) {
   complain(message);
   return kExitUsage;
+}
+
+// Something the command could not read or write: it goes on, and the reason
+// goes to the errors of its output (and to stderr at the end).
+int lose(StringList& errors, const std::string& why) {
+  errors.push_back(why);
+  return kExitIncomplete;
 }
 
 std::optional<std::string> storedArg(const std::string& arg) {
@@ -125,7 +136,11 @@ int openHolder(const std::string& source, const std::string& logical, Opened& in
   in.lonePath = logical;
   in.file.addHolder_(std::move(holder), holderNameOf(plain));
   const std::size_t before = in.errors.size();
-  if (readHolderBytes_(*in.lone, plain, in.errors) != 0) noteNotWhole(in, before, logical);
+  if (readHolderBytes_(*in.lone, plain, in.errors) != 0) {
+    // The reader's lines say what, not which file.
+    lose(in.errors, "MemoHolder \"" + in.lone->getName() + "\" could not be read: " + logical);
+    noteNotWhole(in, before, logical);
+  }
   return 0;
 }
 
@@ -134,7 +149,12 @@ void loadEveryHolder(Opened& in) {
     MemoHolder& holder = *in.file.holderAt_(i);
     const std::size_t before = in.errors.size();
     in.file.ensureHolderLoaded_(holder, in.errors);
-    if (holder.flagParseFailed) noteNotWhole(in, before, holder.getFileName());
+    // The reader's lines say what, not which file.
+    if (holder.flagParseFailed) {
+      lose(in.errors,
+           "MemoHolder \"" + holder.getName() + "\" could not be read: " + holder.getFileName());
+      noteNotWhole(in, before, holder.getFileName());
+    }
   }
 }
 
@@ -147,7 +167,7 @@ int openMemoFile(const std::string& source, Opened& in) {
       if (!in.file.incompleteFile.empty()) noteNotWhole(in, before, source);
       return 0;
     case -1:
-      return cannotOpen("cannot read " + source);
+      return cannotOpen(in.errors.empty() ? "cannot read " + source : in.errors.back());
     case -2:
       return cannotOpen("too short for a memo file: " + source);
     default:
@@ -161,7 +181,9 @@ int openPackage(const std::string& source, const std::string& logical, const std
                 Opened& in) {
   UnpackedPackage parts;
   std::string why;
-  const int unpacked = unpackPackage_(source, scratch + "package", nullptr, parts, &why);
+  // A scratch folder, removed afterwards: nothing is synced.
+  const int unpacked =
+      unpackPackage_(source, scratch + "package", nullptr, parts, &why, UnpackSync::None);
   // A cut package still shows its whole parts, and says it is cut.
   if (unpacked != 0 && unpacked != -3) return cannotOpen(why);
   if (parts.memoFilePath.empty()) return cannotOpen("no memo file in " + logical);
@@ -171,6 +193,8 @@ int openPackage(const std::string& source, const std::string& logical, const std
   }
   const std::size_t before = in.errors.size();
   if (const int failed = openMemoFile(parts.memoFilePath, in)) return failed;
+  for (const std::string& name : parts.refused)
+    lose(in.errors, "not unpacked, no usable file name: " + name);
   loadEveryHolder(in);
   // Files are named where the package would unpack, not in the scratch folder.
   const std::string folder = extractFilePath_(parts.memoFilePath);
@@ -186,7 +210,7 @@ int openPackage(const std::string& source, const std::string& logical, const std
 int openInput(const std::string& arg, const ScratchFolder& scratch, Opened& in) {
   const std::optional<std::string> stored = storedArg(arg);
   if (!stored) return kExitUsage;
-  if (scratch.path().empty()) return cannotOpen("cannot make a temporary folder");
+  if (scratch.path().empty()) return cannotOpen(scratch.why());
   std::string logical = *stored, source = *stored;
   if (lowerExt(logical) == ".z") {
     logical.resize(logical.size() - 2);
@@ -353,34 +377,49 @@ bool parseConvertArgs(const std::vector<std::string>& args, ConvertArgs& parsed)
   return parsed.files.size() == 2;
 }
 
-// Writes the opened input to out by its extension; paths written go to written.
+// Writes the opened input to out by its extension; paths written go to
+// written, what could not be written to the errors. -1 when out's extension
+// is not one the input can be written as. The holders of a memo file are
+// written first and the memo file last, and only once every holder is: it
+// names them, so it never names a file that is not there (or still old).
 int writeOutput(Opened& in, const std::string& out, StringList& written) {
   const std::string ext = lowerExt(out);
+  std::string why;
   if (in.lone) {
     if (!isHolderExt(ext)) return -1;
-    if (in.lone->saveFile_(out) < 0) return complain("cannot write " + out);
+    if (in.lone->saveFile_(out, &why) < 0) return lose(in.errors, why);
     in.errors.insert(in.errors.end(), in.lone->aWriteLosses.begin(), in.lone->aWriteLosses.end());
     written.push_back(out);
     return 0;
   }
   if (ext != ".maz" && !isMemoFileExt(ext)) return -1;
-  if (in.file.saveAs_(out, in.errors) < 0) return complain("cannot write " + out);
-  written.push_back(in.file.getFilename());
-  if (ext == ".maz") return 0;
-  int result = 0;
-  for (int i = 0; i < in.file.countOfHolders(); ++i) {
-    MemoHolder& holder = *in.file.holderAt_(i);
-    const std::string path = holder.getFileName();
-    if (!holder.flagLoaded) {
-      in.errors.push_back("not converted, never loaded: " + holder.getName());
-    } else if (holder.saveFile_(path) < 0) {
-      result = complain("cannot write " + path);
-    } else {
-      in.errors.insert(in.errors.end(), holder.aWriteLosses.begin(), holder.aWriteLosses.end());
-      written.push_back(path);
+  if (ext != ".maz") {
+    in.file.putFileName_(out);  // the holders' files go beside it
+    StringList failed;
+    for (int i = 0; i < in.file.countOfHolders(); ++i) {
+      MemoHolder& holder = *in.file.holderAt_(i);
+      const std::string path = holder.getFileName();
+      if (holder.flagParseFailed) {
+        lose(in.errors, "not converted, its file could not be read: " + path);
+      } else if (const MemoHolder* first = in.file.earlierHolderOfFile_(holder)) {
+        lose(in.errors, sharedFileText_(*first, holder));
+      } else if (!holder.flagLoaded) {
+        lose(in.errors, "not converted, never loaded: " + holder.getName());
+      } else if (holder.saveFile_(path, &why) < 0) {
+        lose(in.errors, why);
+        failed.push_back(path);
+      } else {
+        in.errors.insert(in.errors.end(), holder.aWriteLosses.begin(), holder.aWriteLosses.end());
+        written.push_back(path);
+      }
     }
+    if (!failed.empty())
+      return lose(in.errors, "not written, " + std::to_string(failed.size()) +
+                                 " of its holders could not be written: " + out);
   }
-  return result;
+  if (in.file.saveAs_(out, in.errors, &why) < 0) return lose(in.errors, why);
+  written.push_back(in.file.getFilename());
+  return 0;
 }
 
 }  // namespace
@@ -394,7 +433,7 @@ int runDump(const std::vector<std::string>& args) {
   Opened in;
   if (const int failed = openInput(args[0], scratch, in)) return failed;
   writeDump(std::cout, in);
-  return 0;
+  return exitWith(in.errors);
 }
 
 int runConvert(const std::vector<std::string>& args) {
@@ -415,12 +454,14 @@ int runConvert(const std::vector<std::string>& args) {
   Opened in;
   if (const int failed = openInput(parsed.files[0], scratch, in)) return failed;
   // What did not read whole is not written anywhere as if it were all.
-  if (!in.notWhole.empty()) return complain("not converted: " + in.notWhole);
+  if (!in.notWhole.empty()) {
+    complain(sjisToUtf8("not converted: " + in.notWhole));
+    return kExitIncomplete;
+  }
   StringList written;
-  const int result = writeOutput(in, *out, written);
-  if (result < 0) {
-    std::fprintf(stderr, "vrk-tool: cannot convert %s to %s\n", parsed.files[0].c_str(),
-                 parsed.files[1].c_str());
+  if (writeOutput(in, *out, written) < 0) {
+    std::fprintf(stderr, "vrk-tool: cannot convert %s to %s: not a format it can be written as\n",
+                 parsed.files[0].c_str(), parsed.files[1].c_str());
     return kExitUsage;
   }
   std::cout << "{\"written\":";
@@ -428,7 +469,7 @@ int runConvert(const std::vector<std::string>& args) {
   std::cout << ",\"errors\":";
   writeErrors(std::cout, in.errors);
   std::cout << "}\n";
-  return result;
+  return exitWith(in.errors);
 }
 
 int runUnpack(const std::vector<std::string>& args) {
@@ -440,17 +481,31 @@ int runUnpack(const std::vector<std::string>& args) {
   const std::optional<std::string> folder = storedArg(args[1]);
   if (!package || !folder) return kExitUsage;
   UnpackedPackage parts;
+  StringList errors;
   std::string why;
-  // Without a person to ask, an existing file is never replaced.
-  if (unpackPackage_(*package, *folder, nullptr, parts, &why) != 0) return complain(why);
+  // Without a person to ask, an existing file is never replaced. The parts
+  // are new files: one sync at the end, not one per part.
+  switch (unpackPackage_(*package, *folder, nullptr, parts, &why, UnpackSync::AtEnd)) {
+    case 0:
+      break;
+    case -1:
+      return cannotOpen(why);
+    default:
+      lose(errors, why);
+  }
+  for (const std::string& path : parts.kept) lose(errors, "not replaced, the file exists: " + path);
+  for (const std::string& name : parts.refused)
+    lose(errors, "not unpacked, no usable file name: " + name);
   std::cout << "{\"memofile\":" << jsonString(parts.memoFilePath) << ",\"written\":";
   writeLines(std::cout, parts.written);
   std::cout << ",\"kept\":";
   writeLines(std::cout, parts.kept);
   std::cout << ",\"refused\":";
   writeLines(std::cout, parts.refused);
+  std::cout << ",\"errors\":";
+  writeErrors(std::cout, errors);
   std::cout << "}\n";
-  return 0;
+  return exitWith(errors);
 }
 
 }  // namespace vrk::tool
