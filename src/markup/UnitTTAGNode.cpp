@@ -73,7 +73,7 @@ constexpr std::size_t kKeptRoom = std::size_t(1) << 16;
 // A word of the buffer goes to the list; the buffer is left empty. Short words
 // are copied so that the buffer keeps its room for the next one; a long one is
 // handed over whole rather than held twice.
-void WordScanner::emit() {
+void WordScanner::cutWord() {
   if (buffer_.capacity() <= kKeptRoom) {
     words_.push_back(buffer_);
   } else {
@@ -110,14 +110,14 @@ void WordScanner::feed(std::string_view text) {
       // CR LF, LF CR, CR CR and LF LF are one break each.
       breakOpen_ = !breakOpen_;
       if (breakOpen_ && keepBreaks_ && !inTag_) {
-        if (!buffer_.empty()) emit();
+        if (!buffer_.empty()) cutWord();
         words_.push_back("<CR/>");
       }
       continue;
     }
     breakOpen_ = false;
     if (!inTag_) {  // c is "<"
-      if (!isBlank_(buffer_)) emit();
+      if (!isBlank_(buffer_)) cutWord();
       if (buffer_.capacity() > kKeptRoom) buffer_ = std::string();  // after a long blank run
       buffer_.assign(1, c);
       inTag_ = true;
@@ -126,7 +126,7 @@ void WordScanner::feed(std::string_view text) {
     buffer_ += c;
     if (c == '>') {
       // From its "<" to its ">": nothing to trim.
-      emit();
+      cutWord();
       inTag_ = false;
     } else {  // c is a double quote
       inQuote_ = true;

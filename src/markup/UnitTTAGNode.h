@@ -30,7 +30,7 @@ class WordScanner {
   void feed(std::string_view text);
 
  private:
-  void emit();
+  void cutWord();
 
   StringList& words_;
   const bool keepBreaks_;

@@ -24,8 +24,8 @@
 #include "platform/Path.h"
 #include "text/UnitBasic.h"
 #include "text/UnitCharEX.h"
-#include "text/UnitFileIO.h"
 #include "text/UnitStringEX.h"
+#include "text/UnitFileIO.h"
 
 namespace vrk::tool {
 namespace {
@@ -135,6 +135,10 @@ int holderNameOf(const std::string& osPath, std::string& name, std::string& why)
   };
   std::string head;
   while (isBlank_(head) && in) head += readPiece();
+  if (in.bad()) {
+    why = "cannot read " + osPath + ": " + std::strerror(errno);
+    return -1;
+  }
   const std::string_view lead = trimView_(head);
   std::optional<HolderNameScan> scan(std::in_place);
   if (lead.starts_with('<')) {
@@ -271,7 +275,8 @@ void writeContent(std::ostream& out, const MemoNode& node) {
   out << "{\"type\":" << jsonString(contentFacet(node, "Content-Type", content->contentType))
       << ",\"encoding\":"
       << jsonString(contentFacet(node, "Content-Transfer-Encoding", content->transferEncoding))
-      << ",\"size\":" << data.size() << ",\"sha256\":\"" << sha256Hex(data)
+      << ",\"size\":" << data.size()
+      << ",\"sha256\":\"" << sha256Hex(data)
       << "\",\"parts\":" << (content->aParts ? content->aParts->aChildren.size() : 0) << '}';
 }
 
