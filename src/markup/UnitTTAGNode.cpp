@@ -65,10 +65,26 @@ struct RunEnds {
 };
 constexpr RunEnds kRunEnds;
 
+// Room the word buffer keeps between words; beyond it a word is handed over.
+constexpr std::size_t kKeptRoom = std::size_t(1) << 16;
+
 }  // namespace
 
+// A word of the buffer goes to the list; the buffer is left empty. Short words
+// are copied so that the buffer keeps its room for the next one; a long one is
+// handed over whole rather than held twice.
+void WordScanner::cutWord() {
+  if (buffer_.capacity() <= kKeptRoom) {
+    words_.push_back(buffer_);
+  } else {
+    words_.push_back(std::move(buffer_));
+    buffer_ = std::string();
+  }
+  buffer_.clear();
+}
+
 // One streaming pass over the bytes, in pieces of any size. Runs of plain bytes
-// are appended at once; the buffer keeps its capacity from word to word.
+// are appended at once.
 void WordScanner::feed(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
@@ -94,23 +110,23 @@ void WordScanner::feed(std::string_view text) {
       // CR LF, LF CR, CR CR and LF LF are one break each.
       breakOpen_ = !breakOpen_;
       if (breakOpen_ && keepBreaks_ && !inTag_) {
-        if (!buffer_.empty()) words_.push_back(buffer_);
-        buffer_.clear();
+        if (!buffer_.empty()) cutWord();
         words_.push_back("<CR/>");
       }
       continue;
     }
     breakOpen_ = false;
     if (!inTag_) {  // c is "<"
-      if (!isBlank_(buffer_)) words_.push_back(buffer_);
+      if (!isBlank_(buffer_)) cutWord();
+      if (buffer_.capacity() > kKeptRoom) buffer_ = std::string();  // after a long blank run
       buffer_.assign(1, c);
       inTag_ = true;
       continue;
     }
     buffer_ += c;
     if (c == '>') {
-      words_.push_back(trim_(buffer_));
-      buffer_.clear();
+      // From its "<" to its ">": nothing to trim.
+      cutWord();
       inTag_ = false;
     } else {  // c is a double quote
       inQuote_ = true;
@@ -284,15 +300,22 @@ int TTAGNode::Builder::addWord_(std::string word) {
                   " in TTAGNode." + (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
     }
     current = current->aParent;
+    if (depth_ > 0) --depth_;
     return 0;
   }
+  const auto tooDeep = [&] {
+    return fail("tags nested deeper than " + std::to_string(kMaxDepth) + " in TTAGNode." +
+                (xml ? "_fromXMLWorldList_aOUT_" : "_fromWorldList_aDict_"));
+  };
   if (xml) {
     if (current == nullptr) {
       errors_.push_back("ERROR Current TAG is nil. Probabry TAG's ireko not matichline number = " +
                         std::to_string(i) + " word=" + word + " in  _FromXMLWordList_aOUT_ ");
       return -1;
     }
+    if (depth_ == kMaxDepth) return tooDeep();
     current = TTAGNode::addNew___(current, name, std::move(tag.attrs), std::move(word));
+    ++depth_;
     return 0;
   }
 
@@ -310,8 +333,12 @@ int TTAGNode::Builder::addWord_(std::string word) {
   if (!enters && !dynamic_cast<const TDEFTAG03*>(def)) {
     return fail(name + SJ(u8"　未知の型定義 in TTAGNode._FromWordList_aDict_"));
   }
+  if (enters && depth_ == kMaxDepth) return tooDeep();
   TTAGNode* added = TTAGNode::addNew___(current, def, std::move(tag.attrs), std::move(word));
-  if (enters) current = added;
+  if (enters) {
+    current = added;
+    ++depth_;
+  }
   return 0;
 }
 

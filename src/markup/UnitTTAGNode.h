@@ -30,6 +30,8 @@ class WordScanner {
   void feed(std::string_view text);
 
  private:
+  void cutWord();
+
   StringList& words_;
   const bool keepBreaks_;
   std::string buffer_;
@@ -94,6 +96,11 @@ class TTAGNode {
   // Dictionary mode with aTagDict.
   static int fromHTMLWordList_(TTAGNode* root, const StringList& words, StringList& errors);
 
+  // Elements a reader keeps open at once (below the node it starts at); one
+  // more is a markup error. Model files nest three deep and pages seldom pass a
+  // hundred, while a few bytes a tag would otherwise build millions.
+  static constexpr std::size_t kMaxDepth = 1024;
+
   // The readers above, one word at a time: a streaming reader may take the
   // finished children of an element away whenever current() is that element.
   class Builder {
@@ -111,6 +118,7 @@ class TTAGNode {
     StringList& errors_;
     std::string lastName_;
     std::size_t index_ = 0;  // of the word, for the error lines
+    std::size_t depth_ = 0;  // elements open below the start
   };
 
   // Appends a new element to current with tagWord as entry text and answers it.

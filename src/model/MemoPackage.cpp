@@ -21,18 +21,18 @@ int fail(std::string* error, std::string message, int code) {
   return code;
 }
 
-// The MIME text of the package: the bare or prefixed zlib stream, or the
-// text itself when it is not compressed at all.
-bool packageText(const std::string& bytes, std::string& text, std::string& why) {
-  if (inflateBytes_(bytes, text, &why) == 0) return true;
-  text = bytes;
+// The lines of the package's MIME text: the bare or prefixed zlib stream, or
+// the text itself when it is not compressed at all.
+bool packageLines(const std::string& bytes, StringList& lines, std::string& why) {
+  if (inflateLines_(bytes, lines, &why) == 0) return true;
+  bytesToLines_(bytes, lines);
   return false;
 }
 
 // Holder files named ".mhz" are read as compressed by older readers.
 int partBytes(const std::string& name, const std::string& data, std::string& out) {
-  std::string plain;
-  if (lowerCase_(extractFileExt_(name)) != ".mhz" || inflateBytes_(data, plain) == 0) {
+  const ByteSink discard = [](std::string_view) { return 0; };
+  if (lowerCase_(extractFileExt_(name)) != ".mhz" || inflateTo_(data, discard) == 0) {
     out = data;
     return 0;
   }
@@ -55,14 +55,11 @@ int unpackPackage_(const std::string& packagePath, const std::string& folder,
   const std::optional<std::string> osPackage = toOsPath_(packagePath);
   const std::optional<std::string> osFolder = toOsPath_(folder);
   if (!osPackage || !osFolder) return fail(error, "unusable path: " + packagePath, -1);
-  std::string bytes, text, why;
+  std::string bytes, why;
   if (readFileBytes_(*osPackage, bytes, &why) != 0) return fail(error, why, -1);
-  const bool inflated = packageText(bytes, text, why);
-  bytes.clear();
-
   StringList lines;
-  bytesToLines_(text, lines);
-  text.clear();
+  const bool inflated = packageLines(bytes, lines, why);
+  std::string().swap(bytes);
   TContent package;
   package.parseMIME_(lines);
   const std::string cut =

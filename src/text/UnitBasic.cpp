@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstdio>
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "text/UnitCharEX.h"
 #include "text/UnitFileIO.h"
@@ -48,10 +50,10 @@ bool hasZlibHeader(std::string_view bytes, std::size_t at) {
 }
 
 // Inflates one zlib stream that starts at the first byte into the sink;
-// bytes after its end are ignored. 0; -1 broken (why says how); -2 the sink
-// stopped it. `produced` counts the bytes given to the sink.
-int inflateStream(std::string_view in, const ByteSink& sink, std::size_t maxBytes, std::string& why,
-                  std::size_t& produced) {
+// bytes after its end are ignored. 0; -1 broken or past the limit (why says
+// how); -2 the sink stopped it. `produced` counts the bytes given to the sink.
+int inflateStream(std::string_view in, const ByteSink& sink, const InflateLimit& limit,
+                  std::string& why, std::size_t& produced) {
   z_stream zs{};
   if (inflateInit(&zs) != Z_OK) {
     why = "cannot start inflating";
@@ -78,8 +80,9 @@ int inflateStream(std::string_view in, const ByteSink& sink, std::size_t maxByte
       problem = zs.msg ? zs.msg : "broken zlib stream";
     } else if (rc != Z_STREAM_END && inputDone && zs.avail_out != 0) {
       problem = "zlib stream ends early";
-    } else if (produced + size > maxBytes) {
-      problem = "inflated data too large";
+    } else {
+      // Checked before the sink sees a byte of this piece.
+      problem = limit.exceededBy(produced + size, zs.total_in);
     }
     if (problem) {
       why = problem;
@@ -96,14 +99,27 @@ int inflateStream(std::string_view in, const ByteSink& sink, std::size_t maxByte
   return result;
 }
 
-int readInflated(const std::string& path, std::string& plain, std::string* error) {
-  std::string packed;
-  if (readFileBytes_(path, packed, error) != 0) return -1;
-  if (inflateBytes_(packed, plain, error) != 0) {
-    if (error) *error = path + ": " + *error;
-    return -1;
+// The stream at the first byte, else after four bytes. Before the second try
+// `restart` takes back what the first one gave. 0, -1 or -2 as inflateTo_.
+int inflateEither(std::string_view compressed, const ByteSink& sink,
+                  const std::function<void()>& restart, const InflateLimit& limit,
+                  std::string& why) {
+  why = "not a zlib stream";
+  bool tried = false;
+  int result = -1;
+  for (const std::size_t skip : {std::size_t(0), std::size_t(4)}) {
+    if (!hasZlibHeader(compressed, skip)) continue;
+    if (std::exchange(tried, true)) restart();
+    std::size_t produced = 0;
+    result = inflateStream(compressed.substr(skip), sink, limit, why, produced);
+    if (result != -1) return result;
   }
-  return 0;
+  return result;
+}
+
+int inflateFailed(const std::string& path, const std::string& why, std::string* error) {
+  if (error) *error = path + ": " + why;
+  return -1;
 }
 
 }  // namespace
@@ -160,34 +176,37 @@ Colour textToColour_(std::string_view text) {
   return 0;
 }
 
+const char* InflateLimit::exceededBy(std::size_t inflated, std::size_t compressed) const {
+  if (inflated > total) return "inflated data too large";
+  // inflated > ratio * compressed, without overflow.
+  if (inflated > floor && ratio > 0 && (inflated - 1) / ratio >= compressed)
+    return "inflated data too large for its compressed size";
+  return nullptr;
+}
+
 int inflateBytes_(std::string_view compressed, std::string& out, std::string* error,
-                  std::size_t maxBytes) {
+                  const InflateLimit& limit) {
   out.clear();
-  std::string why = "not a zlib stream";
+  std::string why;
   const ByteSink append = [&out](std::string_view text) {
     out += text;
     return 0;
   };
-  // Older files carry four bytes before the stream.
-  for (const std::size_t skip : {std::size_t(0), std::size_t(4)}) {
-    std::size_t produced = 0;
-    if (hasZlibHeader(compressed, skip) &&
-        inflateStream(compressed.substr(skip), append, maxBytes, why, produced) == 0) {
-      return 0;
-    }
-    out.clear();
-  }
+  if (inflateEither(
+          compressed, append, [&out] { out.clear(); }, limit, why) == 0)
+    return 0;
+  out.clear();
   if (error) *error = why;
   return -1;
 }
 
 int inflateTo_(std::string_view compressed, const ByteSink& sink, std::string* error,
-               std::size_t maxBytes) {
+               const InflateLimit& limit) {
   std::string why = "not a zlib stream";
   for (const std::size_t skip : {std::size_t(0), std::size_t(4)}) {
     if (!hasZlibHeader(compressed, skip)) continue;
     std::size_t produced = 0;
-    const int result = inflateStream(compressed.substr(skip), sink, maxBytes, why, produced);
+    const int result = inflateStream(compressed.substr(skip), sink, limit, why, produced);
     if (result != -1 || produced > 0) {
       if (result == -1 && error) *error = why;
       return result;
@@ -208,7 +227,8 @@ int deflateBytes_(std::string_view plain, std::string& out) {
   return -1;
 }
 
-DeflateStream::DeflateStream(ByteSink sink) : sink_(std::move(sink)), zs_(new z_stream{}) {
+DeflateStream::DeflateStream(ByteSink sink, const InflateLimit& limit)
+    : sink_(std::move(sink)), limit_(limit), zs_(new z_stream{}) {
   ok_ = deflateInit(zs_.get(), Z_DEFAULT_COMPRESSION) == Z_OK;
 }
 
@@ -221,11 +241,16 @@ int DeflateStream::finish() { return run({}, true); }
 int DeflateStream::run(std::string_view plain, bool last) {
   char buffer[1 << 16];
   while (ok_) {
-    // zlib counts in 32 bits; larger pieces go in slices.
-    const std::size_t slice = std::min<std::size_t>(plain.size(), std::size_t(1) << 30);
+    // Slices small enough that the check below stays close to what readers
+    // count, and within zlib's 32-bit counts.
+    const std::size_t slice = std::min<std::size_t>(plain.size(), std::size_t(1) << 20);
     zs_->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
     zs_->avail_in = static_cast<uInt>(slice);
     const bool lastSlice = slice == plain.size();
+    // Whatever this slice adds, a reader has read at least the bytes already
+    // written before it gives any of it back; judged by those, the stream is
+    // never one that a reader refuses.
+    const std::size_t writtenBefore = zs_->total_out;
     int rc = Z_OK;
     do {
       zs_->next_out = reinterpret_cast<Bytef*>(buffer);
@@ -234,17 +259,40 @@ int DeflateStream::run(std::string_view plain, bool last) {
       const std::size_t produced = sizeof buffer - zs_->avail_out;
       ok_ = rc != Z_STREAM_ERROR && (produced == 0 || sink_({buffer, produced}) == 0);
     } while (ok_ && zs_->avail_out == 0);
+    if (ok_ && slice > 0 && limit_.exceededBy(zs_->total_in, writtenBefore)) ok_ = false;
     plain.remove_prefix(slice);
     if (lastSlice) return ok_ && (!last || rc == Z_STREAM_END) ? 0 : -1;
   }
   return -1;
 }
 
+int inflateLines_(std::string_view compressed, StringList& lines, std::string* error) {
+  lines.clear();
+  std::optional<LineSplitter> splitter(lines);
+  const ByteSink split = [&splitter](std::string_view text) {
+    splitter->feed(text);
+    return 0;
+  };
+  const auto restart = [&] {
+    lines.clear();
+    splitter.emplace(lines);
+  };
+  std::string why;
+  if (inflateEither(compressed, split, restart, {}, why) != 0) {
+    lines.clear();
+    if (error) *error = why;
+    return -1;
+  }
+  splitter->finish();
+  return 0;
+}
+
 int readCompressed_(StringList& lines, const std::string& path, std::string* error) {
   lines.clear();
-  std::string plain;
-  if (readInflated(path, plain, error) != 0) return -1;
-  bytesToLines_(plain, lines);
+  std::string packed;
+  if (readFileBytes_(path, packed, error) != 0) return -1;
+  std::string why;
+  if (inflateLines_(packed, lines, &why) != 0) return inflateFailed(path, why, error);
   return 0;
 }
 
@@ -256,10 +304,12 @@ int writeCompressed_(const StringList& lines, const std::string& path, std::stri
   try {
     const std::string plain = linesToBytes_(lines);
     std::string packed;
-    // More than the readers accept would make a file that never loads again.
+    // More than the readers accept would make a file that never loads again
+    // (deflateBytes_ refuses it too, by the ratio as well).
     if (plain.size() > kMaxInflatedBytes)
       return fail("too large to compress (more than a reader accepts): ");
-    if (deflateBytes_(plain, packed) != 0) return fail("cannot compress ");
+    if (deflateBytes_(plain, packed) != 0)
+      return fail("cannot compress (more than a reader accepts for its size): ");
     if (writeFileAtomic_(path, packed, error) != 0) return -1;
     return static_cast<int>(plain.size());
   } catch (const std::bad_alloc&) {
@@ -268,9 +318,15 @@ int writeCompressed_(const StringList& lines, const std::string& path, std::stri
 }
 
 int decompressFile_(const std::string& source, const std::string& target, std::string* error) {
-  std::string plain;
-  if (readInflated(source, plain, error) != 0) return -1;
-  return writeFileAtomic_(target, plain, error);
+  std::string packed, why;
+  if (readFileBytes_(source, packed, error) != 0) return -1;
+  // Straight into the new file: the text is never held whole.
+  std::optional<AtomicFileWriter> writer(target);
+  const ByteSink write = [&writer](std::string_view text) { return writer->write(text); };
+  const int inflated = inflateEither(
+      packed, write, [&] { writer.emplace(target); }, {}, why);
+  if (inflated == -1) return inflateFailed(source, why, error);
+  return writer->commit(error);
 }
 
 int unpackZ_(const std::string& path, std::string* error) {
@@ -282,13 +338,38 @@ int unpackZ_(const std::string& path, std::string* error) {
 
 void bytesToLines_(std::string_view bytes, StringList& lines) {
   lines.clear();
+  LineSplitter splitter(lines);
+  splitter.feed(bytes);
+  splitter.finish();
+}
+
+void LineSplitter::feed(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t end = bytes.find('\n');
+    if (end == std::string_view::npos) {
+      pending_.append(bytes);
+      open_ = true;
+      return;
+    }
     std::string_view line = bytes.substr(0, end);
-    if (end != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
-    lines.emplace_back(line);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+    bytes.remove_prefix(end + 1);
+    if (open_) {
+      pending_.append(line);
+      open_ = false;
+      if (pending_.ends_with('\r')) pending_.pop_back();
+      lines_.push_back(std::move(pending_));
+      pending_.clear();
+      continue;
+    }
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines_.emplace_back(line);
   }
+}
+
+void LineSplitter::finish() {
+  if (open_) lines_.push_back(std::move(pending_));
+  pending_.clear();
+  open_ = false;
 }
 
 std::string linesToBytes_(const StringList& lines) {

@@ -231,26 +231,61 @@ TEST(WriteTreeTest, WritesThroughTheDefinitions) {
   EXPECT_TRUE(none.empty());
 }
 
-TEST(DeepNestingTest, ReadWriteAndFreeWithoutRecursion) {
+TEST(DeepNestingTest, WriteAndFreeWithoutRecursion) {
+  // Deeper than any reader builds: made by hand.
   constexpr std::size_t kDepth = 200000;
-  StringList words(kDepth, "<DIV>");
-  words.push_back("x");
+  const TDEFTAG* div = aTagDict().find_("DIV");
+  ASSERT_NE(div, nullptr);
+  for (const bool withDefs : {true, false}) {
+    auto root = std::make_unique<TTAGNode>();
+    TTAGNode* current = root.get();
+    for (std::size_t i = 0; i < kDepth; ++i)
+      current = withDefs ? TTAGNode::addNew___(current, div, {}, "<DIV>")
+                         : TTAGNode::addNew___(current, "DIV", {}, "<DIV>");
+    current->addText_("x");
+    StringList lines;
+    root->writeTree_(lines);
+    if (withDefs) {
+      ASSERT_EQ(lines.size(), 2 * kDepth + 1);
+      EXPECT_EQ(lines[kDepth], "x");
+      EXPECT_EQ(lines.back(), "</DIV>");
+      root->clearTree();
+      EXPECT_EQ(root->count(), 0u);
+    } else {
+      EXPECT_TRUE(lines.empty());  // freed by the destructor
+    }
+  }
+}
 
-  Read html = readHTML(words);
-  ASSERT_EQ(html.result, 0);
-  StringList lines;
-  html.root->writeTree_(lines);
-  ASSERT_EQ(lines.size(), 2 * kDepth + 1);
-  EXPECT_EQ(lines[kDepth], "x");
-  EXPECT_EQ(lines.back(), "</DIV>");
-  html.root->clearTree();
-  EXPECT_EQ(html.root->count(), 0u);
+// A few bytes a tag would otherwise build millions of elements.
+TEST(DeepNestingTest, ReadersRefuseNestingPastTheLimit) {
+  const auto nested = [](std::size_t depth) {
+    StringList words(depth, "<DIV>");
+    words.push_back("x");
+    words.insert(words.end(), depth, "</DIV>");
+    return words;
+  };
+  for (const bool html : {true, false}) {
+    SCOPED_TRACE(html ? "dictionary mode" : "XML mode");
+    const auto read = [html](const StringList& words) {
+      return html ? readHTML(words) : readXML(words);
+    };
+    // End tags give the depth back: two chains at the limit, one after the other.
+    StringList twice = nested(1024);
+    const StringList second = nested(1024);
+    twice.insert(twice.end(), second.begin(), second.end());
+    const Read ok = read(twice);
+    EXPECT_EQ(ok.result, 0);
+    EXPECT_TRUE(ok.errors.empty());
+    EXPECT_EQ(ok.root->count(), 2u);
 
-  Read xml = readXML(words);  // freed by the destructor
-  ASSERT_EQ(xml.result, 0);
-  StringList none;
-  xml.root->writeTree_(none);
-  EXPECT_TRUE(none.empty());
+    const Read deep = read(nested(1025));
+    EXPECT_EQ(deep.result, -1);
+    EXPECT_EQ(deep.errors,
+              (StringList{"1024:<DIV>",
+                          std::string("tags nested deeper than 1024 in TTAGNode.") +
+                              (html ? "_fromWorldList_aDict_" : "_fromXMLWorldList_aOUT_")}));
+  }
 }
 
 TEST(TTAGNodeTest, AttributeAccess) {

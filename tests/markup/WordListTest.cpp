@@ -47,6 +47,34 @@ TEST(ToWordListTest, CutsLinesIntoTagAndTextWords) {
   }
 }
 
+// Words far longer than the room the scanner keeps are handed over whole; the
+// words after them must not inherit anything of them.
+TEST(WordScannerTest, LongWordsComeOutWholeAndLeaveNothingBehind) {
+  const std::string text(300000, 'x');
+  const std::string blank(300000, ' ');
+  const std::string tag = "<Field k=\"" + text + "\" />";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool keepBreaks;
+    StringList expected;
+  } cases[] = {
+      {"long text", text + "<BR/>y<BR/>", false, {text, "<BR/>", "y", "<BR/>"}},
+      {"long tag", "a" + tag + "b<c>", false, {"a", tag, "b", "<c>"}},
+      {"long blank run", "<a>" + blank + "<b>z<c>", false, {"<a>", "<b>", "z", "<c>"}},
+      {"long line before a break", text + "\r\nq\r\n", true, {text, "<CR/>", "q", "<CR/>"}},
+  };
+  for (const Case& c : cases) {
+    for (const std::size_t piece : {std::size_t(1) << 12, c.bytes.size()}) {
+      StringList out;
+      WordScanner scanner(out, c.keepBreaks);
+      for (std::size_t at = 0; at < c.bytes.size(); at += piece)
+        scanner.feed(std::string_view(c.bytes).substr(at, piece));
+      EXPECT_EQ(out, c.expected) << c.what << " in pieces of " << piece;
+    }
+  }
+}
+
 TEST(ToWordListTest, AppendsToExistingWords) {
   StringList out{"old"};
   toWordList_({"<a>"}, out, false);

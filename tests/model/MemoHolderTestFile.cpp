@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -206,6 +207,61 @@ TEST(FailedParse, ReadsNothingAndIsNeverWrittenOver) {
     EXPECT_FALSE(holder.flagParseFailed);
     EXPECT_GT(holder.saveFile_(path), 0);
   }
+}
+
+// Input made to cost far more than its size: refused early, or read whole with
+// no more than it needs.
+TEST(BoundedReading, BombsDeepNestingAndLongLines) {
+  const std::string head = "<Holder name=\"h\"><Record name=\"n\">";
+  const std::string tail = "<BR/></Record></Holder>";
+  std::string bomb;  // a small file that would inflate to 80 MiB of blanks
+  {
+    DeflateStream stream(
+        [&bomb](std::string_view piece) {
+          bomb += piece;
+          return 0;
+        },
+        InflateLimit(SIZE_MAX, SIZE_MAX, 1));
+    const std::string zeros(std::size_t(1) << 20, '\0');
+    stream.feed(head);
+    for (int i = 0; i < 80; ++i) stream.feed(zeros);
+    stream.feed(tail);
+    ASSERT_EQ(stream.finish(), 0);
+  }
+  ASSERT_LT(bomb.size(), 200000u);
+  std::string deep = head;
+  for (int i = 0; i < 2000; ++i) deep += "<a>";
+  for (int i = 0; i < 2000; ++i) deep += "</a>";
+  deep += tail;
+  struct Case {
+    const char* title;
+    std::string bytes;
+    int code;
+    std::string error;
+  } cases[] = {
+      {"a zlib bomb", bomb, -2,
+       "not a holder file: inflated data too large for its compressed size"},
+      {"nesting past the limit", deep, -3,
+       "tags nested deeper than 1024 in TTAGNode._fromXMLWorldList_aOUT_"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    Listed listed;
+    addNode(*listed.holder, "kept", {});
+    StringList errors;
+    EXPECT_EQ(readHolderBytes_(*listed.holder, c.bytes, errors), c.code);
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors.back(), c.error);
+    EXPECT_TRUE(listed.holder->flagParseFailed);
+    EXPECT_EQ(listed.holder->countOfNodes(), 1);
+  }
+
+  const std::string line(std::size_t(3) << 20, 'x');
+  Listed listed;
+  StringList errors;
+  ASSERT_EQ(readHolderBytes_(*listed.holder, head + line + tail, errors), 0);
+  ASSERT_EQ(listed.holder->countOfNodes(), 1);
+  EXPECT_TRUE(listed.holder->nodeAt_(0)->aMemo == StringList{line});
 }
 
 TEST(FailedParse, AMissingFileIsNoParseFailure) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -102,6 +105,15 @@ TEST(LineBytesTest, LinesEndAtLfOrCrLf) {
     StringList lines = {"stale"};
     bytesToLines_(c.bytes, lines);
     EXPECT_EQ(lines, c.lines);
+    // The same cut at every point, as inflated text comes.
+    for (std::size_t cut = 0; cut <= c.bytes.size(); ++cut) {
+      StringList pieces;
+      LineSplitter splitter(pieces);
+      splitter.feed(std::string_view(c.bytes).substr(0, cut));
+      splitter.feed(std::string_view(c.bytes).substr(cut));
+      splitter.finish();
+      EXPECT_EQ(pieces, c.lines) << "cut at " << cut;
+    }
   }
   EXPECT_EQ(linesToBytes_({"a", "", kSo}), "a\r\n\r\n" + kSo + "\r\n");
 }
@@ -219,6 +231,134 @@ TEST_F(CompressedFileTest, InflatedSizeIsCapped) {
   EXPECT_EQ(out, zeros);
 }
 
+// zlib itself, fed zeros a mebibyte at a time: a stream our writer would not make.
+std::string zeroBomb(std::size_t mebibytes) {
+  const std::string zeros(std::size_t(1) << 20, '\0');
+  std::string packed(64 << 10, '\0');
+  z_stream zs{};
+  EXPECT_EQ(deflateInit(&zs, 9), Z_OK);
+  std::size_t used = 0;
+  for (std::size_t i = 0; i <= mebibytes; ++i) {
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+    zs.avail_in = i < mebibytes ? static_cast<uInt>(zeros.size()) : 0;
+    int rc = Z_OK;
+    do {
+      if (packed.size() - used < 1024) packed.resize(packed.size() * 2);
+      zs.next_out = reinterpret_cast<Bytef*>(packed.data() + used);
+      zs.avail_out = static_cast<uInt>(packed.size() - used);
+      rc = deflate(&zs, i < mebibytes ? Z_NO_FLUSH : Z_FINISH);
+      used = packed.size() - zs.avail_out;
+    } while (zs.avail_in > 0 || (i == mebibytes && rc != Z_STREAM_END));
+  }
+  deflateEnd(&zs);
+  packed.resize(used);
+  return packed;
+}
+
+// Bytes that hardly compress.
+std::string noise(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  return bytes;
+}
+
+// Counted by what reaches the sink: nothing past the limit is ever given out.
+TEST_F(CompressedFileTest, InflationStopsAtTheLimit) {
+  const std::string bomb = zeroBomb(96);
+  ASSERT_LT(bomb.size(), 100000u);
+  const std::string text = noise(3 << 20, 1);
+  const std::string packedText = deflated(text);
+  const char* const kRatio = "inflated data too large for its compressed size";
+  struct Case {
+    const char* what;
+    const std::string& packed;
+    InflateLimit limit;
+    int result;
+    std::size_t most;  // bytes the sink may get
+    const char* why;
+  } cases[] = {
+      {"bomb, usual limit: stops at the 64 MiB floor", bomb, {}, -1, 64 << 20, kRatio},
+      {"bomb, lower floor", bomb, {1 << 30, 1 << 20, 100}, -1, 1 << 20, kRatio},
+      {"bomb, total below the floor", bomb, InflateLimit(100000), -1, 100000,
+       "inflated data too large"},
+      {"text past the floor within the ratio", packedText, {1 << 30, 1 << 20, 100}, 0, 3 << 20, ""},
+  };
+  for (const Case& c : cases) {
+    std::size_t given = 0;
+    const ByteSink count = [&given](std::string_view piece) {
+      given += piece.size();
+      return 0;
+    };
+    std::string why;
+    EXPECT_EQ(inflateTo_(c.packed, count, &why, c.limit), c.result) << c.what;
+    EXPECT_LE(given, c.most) << c.what;
+    if (c.result == 0) {
+      EXPECT_EQ(given, c.most) << c.what;
+    }
+    EXPECT_EQ(why, c.why) << c.what;
+  }
+  // The whole-text reader refuses the same and keeps nothing.
+  std::string out, why;
+  EXPECT_EQ(inflateBytes_(bomb, out, &why), -1);
+  EXPECT_EQ(why, kRatio);
+  EXPECT_TRUE(out.empty());
+}
+
+// Whatever the writer makes under a limit, a reader under it reads back; what
+// a reader would refuse is not made at all. (The writer judges by the bytes it
+// wrote before each megabyte, so it refuses a little below the ratio; these
+// texts keep clear of it.)
+TEST_F(CompressedFileTest, WriterMakesNoStreamReadersRefuse) {
+  const InflateLimit limit{1 << 30, 4 << 20, 100};
+  // One noise byte in every `stride`.
+  const auto sparse = [](std::size_t stride) {
+    std::string bytes(6 << 20, '\0');
+    const std::string dots = noise(bytes.size() / stride + 1, 2);
+    for (std::size_t i = 0; i < bytes.size(); i += stride) bytes[i] = dots[i / stride];
+    return bytes;
+  };
+  const auto write = [](const std::string& plain, const InflateLimit& under, std::string& packed) {
+    DeflateStream stream(
+        [&packed](std::string_view piece) {
+          packed += piece;
+          return 0;
+        },
+        under);
+    int made = 0;
+    for (std::size_t at = 0; at < plain.size(); at += 100000)
+      made |= stream.feed(std::string_view(plain).substr(at, 100000));
+    return made | stream.finish();
+  };
+  struct Case {
+    const char* what;
+    std::string plain;
+    bool made;
+  } cases[] = {
+      {"noise", noise(6 << 20, 3), true},
+      {"zeros within the floor", std::string(4 << 20, '\0'), true},
+      {"zeros past the floor", std::string(6 << 20, '\0'), false},
+      {"noise, then zeros", noise(3 << 20, 4) + std::string(3 << 20, '\0'), true},
+      {"zeros past the floor, then noise", std::string(5 << 20, '\0') + noise(1 << 20, 5), false},
+      {"about 40 times smaller", sparse(100), true},
+      {"about 60 times smaller", sparse(200), true},
+      {"about 140 times smaller", sparse(600), false},
+  };
+  for (const Case& c : cases) {
+    std::string packed, back, why;
+    EXPECT_EQ(write(c.plain, limit, packed) == 0, c.made) << c.what;
+    if (!c.made) {  // written all the same, a reader refuses it
+      packed.clear();
+      ASSERT_EQ(write(c.plain, InflateLimit(SIZE_MAX, SIZE_MAX, 1), packed), 0) << c.what;
+    }
+    EXPECT_EQ(inflateBytes_(packed, back, &why, limit) == 0, c.made) << c.what << ": " << why;
+    EXPECT_TRUE(back == (c.made ? c.plain : std::string())) << c.what;
+  }
+  // The usual limit holds for the file writer too.
+  EXPECT_EQ(writeCompressed_(StringList(1000000, std::string(70, '-')), path("dashes.z")), -1);
+  EXPECT_FALSE(fs::exists(path("dashes.z")));
+}
+
 TEST_F(CompressedFileTest, FailedWriteLeavesTheOldFile) {
   const std::string file = path("holder.mhz");
   ASSERT_GT(writeCompressed_(lines, file), 0);
@@ -284,6 +424,16 @@ TEST_F(CompressedFileTest, UnpackZWritesTheFileWithoutItsExtension) {
   EXPECT_LT(unpackZ_(path("broken.z"), &error), 0);
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(fs::exists(path("broken")));
+
+  // Cut after it gave text: the text already written is not left behind.
+  const std::string whole = deflated(noise(1 << 20, 6));
+  put(path("cut.z"), whole.substr(0, whole.size() / 2));
+  EXPECT_LT(unpackZ_(path("cut.z"), &error), 0);
+  EXPECT_EQ(error, path("cut.z") + ": zlib stream ends early");
+  StringList left;
+  for (const auto& entry : fs::directory_iterator(dir)) left.push_back(entry.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (StringList{"broken.z", "cut.z", "notes.gz", "notes.txt", "notes.txt.Z"}));
 }
 
 }  // namespace

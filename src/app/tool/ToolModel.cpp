@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <unordered_set>
@@ -106,37 +107,84 @@ std::optional<std::string> storedArg(const std::string& arg) {
   return stored;
 }
 
-// The name of the file's Holder element; only the words up to it are read.
-std::string holderNameOf(std::string_view text) {
-  StringList words;
-  WordScanner scanner(words, false);
-  constexpr std::size_t kPiece = 4096;
-  for (std::size_t at = 0; at < text.size(); at += kPiece) {
-    scanner.feed(text.substr(at, kPiece));
-    for (const std::string& word : words) {
-      const SplitTag tag = splitTag_(word);
-      if (tag.name != "Holder" || tag.isEndTag) continue;
-      for (const std::string& attr : tag.attrs)
-        if (sameText_(attr.substr(0, attr.find('=')), "name"))
-          return unquote_(trim_(attr.substr(attr.find('=') + 1)));
-      return {};
+// Looks for the file's Holder element in text fed piece by piece.
+class HolderNameScan {
+ public:
+  // 0, or -1 once the element was seen (nothing more is needed).
+  int feed(std::string_view text) {
+    constexpr std::size_t kPiece = 4096;
+    for (std::size_t at = 0; at < text.size() && !name_; at += kPiece) {
+      scanner_.feed(text.substr(at, kPiece));
+      for (const std::string& word : words_) {
+        const SplitTag tag = splitTag_(word);
+        if (tag.name != "Holder" || tag.isEndTag) continue;
+        name_.emplace();
+        for (const std::string& attr : tag.attrs) {
+          if (sameText_(attr.substr(0, attr.find('=')), "name")) {
+            *name_ = unquote_(trim_(attr.substr(attr.find('=') + 1)));
+            break;
+          }
+        }
+        break;
+      }
+      words_.clear();
     }
-    words.clear();
+    return name_ ? -1 : 0;
   }
-  return {};
+  std::string name() const { return name_.value_or(""); }
+
+ private:
+  StringList words_;
+  WordScanner scanner_{words_, false};
+  std::optional<std::string> name_;
+};
+
+// The name of the file's Holder element, empty without one. Only what comes
+// before it is read: plain text from the file, a compressed one (read whole)
+// as far as it inflates. A file that does not inflate is looked at as text.
+int holderNameOf(const std::string& osPath, std::string& name, std::string& why) {
+  std::ifstream in(osPath, std::ios::binary);
+  if (!in) {
+    why = "cannot open " + osPath + ": " + std::strerror(errno);
+    return -1;
+  }
+  std::string piece(std::size_t(1) << 16, '\0');
+  const auto readPiece = [&] {
+    in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+    return std::string_view(piece.data(), static_cast<std::size_t>(in.gcount()));
+  };
+  std::string head;
+  while (isBlank_(head) && in) head += readPiece();
+  if (in.bad()) {
+    why = "cannot read " + osPath + ": " + std::strerror(errno);
+    return -1;
+  }
+  const std::string_view lead = trimView_(head);
+  std::optional<HolderNameScan> scan(std::in_place);
+  if (lead.starts_with('<')) {
+    for (std::string_view text = head; !text.empty() && scan->feed(text) == 0; text = readPiece()) {
+    }
+  } else {
+    std::string bytes = std::move(head);
+    for (std::string_view text = readPiece(); !text.empty(); text = readPiece()) bytes += text;
+    const ByteSink feed = [&scan](std::string_view text) { return scan->feed(text); };
+    if (inflateTo_(bytes, feed) == -1) scan.emplace().feed(bytes);
+  }
+  name = scan->name();
+  return 0;
 }
 
 int openHolder(const std::string& source, const std::string& logical, Opened& in) {
-  std::string bytes, plain, why;
-  if (readFileBytes_(*toOsPath_(source), bytes, &why) != 0) return cannotOpen(why);
-  if (inflateBytes_(bytes, plain) != 0) plain = std::move(bytes);
+  std::string name, why;
+  if (holderNameOf(*toOsPath_(source), name, why) != 0) return cannotOpen(why);
   in.file.putFileName_(extractFilePath_(logical) + "host.mxa");
   std::unique_ptr<MemoHolder> holder = in.file.createHolder();
   in.lone = holder.get();
   in.lonePath = logical;
-  in.file.addHolder_(std::move(holder), holderNameOf(plain));
+  in.file.addHolder_(std::move(holder), name);
   const std::size_t before = in.errors.size();
-  if (readHolderBytes_(*in.lone, plain, in.errors) != 0) {
+  // The text streams through the reader; it is never held whole.
+  if (readHolderFile_(*in.lone, source, in.errors) != 0) {
     // The reader's lines say what, not which file.
     lose(in.errors, "MemoHolder \"" + in.lone->getName() + "\" could not be read: " + logical);
     noteNotWhole(in, before, logical);
