@@ -168,13 +168,17 @@ int TFormMainScript::saveAsMemoFile_(std::string_view ext) {
         if (loaded == -1) addLog_("Not Found Holder: " + holder.getFileName());
         for (const std::string& line : errors)
           if (loaded != -1) addLog_(line);
-        if (loaded == -2) continue;  // not taken over: it stays unread and is never written
+        // Not taken over: a holder whose file is missing stays missing (no
+        // empty stand-in is packed or written), one that did not read stays
+        // unread and is never written.
+        if (loaded != 0) continue;
         if (holder.countOfNodes() == 0) holder.newNode();
         holder.flagLoaded = true;
       }
     }
     if (elsewhere)
-      for (int i = 0; i < aFile->countOfHolders(); ++i) aFile->holderAt_(i)->flagChanged = true;
+      for (int i = 0; i < aFile->countOfHolders(); ++i)
+        if (MemoHolder& holder = *aFile->holderAt_(i); holder.flagLoaded) holder.flagChanged = true;
     if (flagFileLock || lockStream.isLocked()) endFileLock_("TFormMainScript.saveAsMemoFile_");
 
     TaskScope task(*this, "Save As MemoFile");

@@ -231,6 +231,10 @@ TEST_F(FileCommands, SaveAsPackageLoadsAndLogsMissingHolders) {
   EXPECT_EQ(ports.prompter.asked.back().initial, dir.file("work.maz"));
   EXPECT_TRUE(logHas("Not Found Holder: " + dir.file("Gone.mxh")));
   EXPECT_TRUE(fs::exists(dir.file("work.maz")));
+  // The missing holder stays missing: no empty stand-in goes into the package.
+  EXPECT_FALSE(holder(1).flagLoaded);
+  EXPECT_EQ(holder(1).countOfNodes(), 0);
+  EXPECT_TRUE(logHas("Not packed, not loaded: " + dir.file("Gone.mxh")));
   EXPECT_FALSE(holder(0).flagChanged);  // the same folder: holders are not marked
 }
 
