@@ -21,10 +21,10 @@
 #include "Bench.h"
 #include "model/HolderFileIO.h"
 #include "model/ModelServices.h"
-#include "model/UnitMemoHolder.h"
-#include "model/UnitTContents.h"
+#include "model/MemoHolder.h"
+#include "model/TContent.h"
 #include "platform/SJ.h"
-#include "text/UnitFileIO.h"
+#include "text/FileIO.h"
 
 namespace vrk::bench {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "model/ModelServices.h"
 #include "platform/qt/QtSjis.h"
-#include "shell/UnitMemoHolderUI.h"
+#include "shell/MemoHolderUI.h"
 #include "shell/ViewTestWindow.h"
 
 namespace vrk::bench {

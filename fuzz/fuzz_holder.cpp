@@ -13,11 +13,11 @@
 
 #include "model/HolderFileIO.h"
 #include "model/ModelServices.h"
-#include "model/UnitMemoHolder.h"
-#include "model/UnitTObjectParent.h"
+#include "model/MemoHolder.h"
+#include "model/TObjectParent.h"
 #include "platform/Clock.h"
 #include "platform/Ports.h"
-#include "text/UnitBasic.h"
+#include "text/Basic.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "markup/UnitTTAGNode.h"
-#include "text/UnitBasic.h"
-#include "text/UnitStringEX.h"
+#include "markup/TTAGNode.h"
+#include "text/Basic.h"
+#include "text/StringEX.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vrk;

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "model/Base64.h"
-#include "model/UnitTContents.h"
-#include "text/UnitBasic.h"
+#include "model/TContent.h"
+#include "text/Basic.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vrk;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Configures (once) and builds one build folder: scripts/build.sh DIR [cmake options...]
+# Configures and builds one build folder: scripts/build.sh DIR [cmake options...]
 set -euo pipefail
 dir=$1; shift
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [ ! -f "$dir/build.ninja" ]; then
+# Options given are applied each time, so that a folder first configured
+# without them (scripts/run.sh) gets them for the tests.
+if [ ! -f "$dir/build.ninja" ] || [ $# -gt 0 ]; then
   cmake -S "$root" -B "$dir" -G Ninja "$@"
 fi
 cmake --build "$dir" --parallel "$(nproc)"

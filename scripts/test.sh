@@ -6,10 +6,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 
 export QT_QPA_PLATFORM=offscreen
-"$root/scripts/build.sh" "$root/build"
+"$root/scripts/build.sh" "$root/build" -DVRK_WERROR=ON
 ctest --test-dir "$root/build" --output-on-failure --parallel "$(nproc)"
 
-"$root/scripts/build.sh" "$root/build-asan" -DVRK_SANITIZE=ON
+"$root/scripts/build.sh" "$root/build-asan" -DVRK_SANITIZE=ON -DVRK_WERROR=ON
 export UBSAN_OPTIONS=print_stacktrace=1
 ASAN_OPTIONS=detect_leaks=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$(nproc)" -L core

@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "shell/UnitTFormMainBase0007.h"
+#include "shell/TFormMainBase0007.h"
 
 namespace vrk {
 

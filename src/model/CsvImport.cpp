@@ -1,10 +1,10 @@
 #include "model/CsvImport.h"
 
-#include "model/UnitMemoBasic.h"
-#include "model/UnitMemoHolder.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitFormat.h"
-#include "text/UnitStringEX.h"
+#include "model/MemoBasic.h"
+#include "model/MemoHolder.h"
+#include "text/CharEX.h"
+#include "text/Format.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <fstream>
 
-#include "markup/UnitTTAGNode.h"
-#include "model/UnitMemoHolder.h"
+#include "markup/TTAGNode.h"
+#include "model/MemoHolder.h"
 #include "platform/Path.h"
-#include "text/UnitBasic.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitFileIO.h"
+#include "text/Basic.h"
+#include "text/CharEX.h"
+#include "text/FileIO.h"
 
 namespace vrk {
 namespace {

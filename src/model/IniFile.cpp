@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "platform/Path.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitStringEX.h"
+#include "text/CharEX.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {

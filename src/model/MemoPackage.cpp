@@ -5,11 +5,11 @@
 #include <unordered_set>
 #include <utility>
 
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 #include "platform/Path.h"
-#include "text/UnitBasic.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitFileIO.h"
+#include "text/Basic.h"
+#include "text/CharEX.h"
+#include "text/FileIO.h"
 
 namespace vrk {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "text/UnitBasic.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitFormat.h"
-#include "text/UnitLineLists.h"
-#include "text/UnitStringEX.h"
+#include "text/Basic.h"
+#include "text/CharEX.h"
+#include "text/Format.h"
+#include "text/LineLists.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {

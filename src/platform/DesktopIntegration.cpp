@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "text/StringList.h"
-#include "text/UnitBasic.h"
-#include "text/UnitFileIO.h"
+#include "text/Basic.h"
+#include "text/FileIO.h"
 
 namespace vrk {
 namespace fs = std::filesystem;

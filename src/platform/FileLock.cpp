@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "text/UnitFileIO.h"
+#include "text/FileIO.h"
 
 namespace vrk {
 namespace {

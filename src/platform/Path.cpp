@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/SjisBridge.h"
-#include "text/UnitCharEX.h"
+#include "text/CharEX.h"
 
 namespace vrk {
 namespace {

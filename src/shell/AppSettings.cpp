@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/Path.h"
-#include "text/UnitCharEX.h"
+#include "text/CharEX.h"
 
 namespace vrk {
 namespace {

@@ -7,11 +7,11 @@
 #include <unordered_set>
 
 #include "model/MemoHolderBase.h"
-#include "model/UnitMemoNode.h"
-#include "model/UnitTContents.h"
+#include "model/MemoNode.h"
+#include "model/TContent.h"
 #include "platform/qt/QtSjis.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitStringEX.h"
+#include "text/CharEX.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {

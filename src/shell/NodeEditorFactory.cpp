@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "shell/UnitTFrameMemoNode.h"
+#include "shell/TFrameMemoNode.h"
 
 namespace vrk {
 

@@ -13,9 +13,9 @@
 #include "model/TreeBuild.h"
 #include "platform/qt/QtSjis.h"
 #include "shell/TreeItemOps.h"
-#include "shell/UnitMemoNodeUI.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitStringEX.h"
+#include "shell/MemoNodeUI.h"
+#include "text/CharEX.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {

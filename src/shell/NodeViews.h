@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/UnitMemoHolder.h"
+#include "model/MemoHolder.h"
 #include "text/StringList.h"
-#include "text/UnitBasic.h"
+#include "text/Basic.h"
 
 class QListView;
 class QMimeData;

@@ -12,12 +12,12 @@
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtSjis.h"
 #include "shell/Services.h"
-#include "shell/UnitTFormAbout.h"
-#include "shell/UnitTFormMainRegular14.h"
-#include "text/UnitBasic.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitFileIO.h"
-#include "text/UnitStringEX.h"
+#include "shell/TFormAbout.h"
+#include "shell/TFormMainRegular14.h"
+#include "text/Basic.h"
+#include "text/CharEX.h"
+#include "text/FileIO.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {

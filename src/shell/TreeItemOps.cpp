@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "shell/NodeViews.h"
-#include "shell/UnitMemoNodeUI.h"
-#include "text/UnitFormat.h"
+#include "shell/MemoNodeUI.h"
+#include "text/Format.h"
 
 namespace vrk {
 namespace {

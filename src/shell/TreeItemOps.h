@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/UnitMemoHolder.h"
+#include "model/MemoHolder.h"
 
 namespace vrk {
 

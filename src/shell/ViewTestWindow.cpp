@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 #include "platform/SJ.h"
 #include "platform/qt/QtSjis.h"
 

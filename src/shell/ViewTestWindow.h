@@ -4,8 +4,8 @@
 #include <QTabBar>
 #include <QWidget>
 
-#include "shell/UnitMemoFileUI.h"
-#include "shell/UnitMemoHolderUI.h"
+#include "shell/MemoFileUI.h"
+#include "shell/MemoHolderUI.h"
 
 class QHBoxLayout;
 

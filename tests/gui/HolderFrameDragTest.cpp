@@ -10,7 +10,7 @@
 
 #include "MainWindowTestSupport.h"
 #include "gui/ViewTestSupport.h"
-#include "shell/UnitTFrameMemoHolder.h"
+#include "shell/TFrameMemoHolder.h"
 
 namespace vrk::windowtest {
 namespace {

@@ -16,7 +16,7 @@
 #include "gui/ViewTestSupport.h"
 #include "platform/SJ.h"
 #include "platform/qt/QtSjis.h"
-#include "shell/UnitTFrameMemoHolder.h"
+#include "shell/TFrameMemoHolder.h"
 
 namespace vrk::windowtest {
 namespace {

@@ -6,10 +6,10 @@
 
 #include "gui/ViewTestSupport.h"
 #include "model/ModelTestSupport.h"
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 #include "platform/SJ.h"
 #include "platform/qt/QtSjis.h"
-#include "shell/UnitMemoFileUI.h"
+#include "shell/MemoFileUI.h"
 
 namespace vrk {
 namespace {

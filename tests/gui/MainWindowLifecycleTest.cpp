@@ -9,7 +9,7 @@
 
 #include "MainWindowTestSupport.h"
 #include "shell/FrameSlots.h"
-#include "shell/UnitTFormLog.h"
+#include "shell/TFormLog.h"
 
 namespace vrk::windowtest {
 namespace {

@@ -7,9 +7,9 @@
 #include <set>
 
 #include "MainWindowTestSupport.h"
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 #include "platform/Path.h"
-#include "text/UnitStringEX.h"
+#include "text/StringEX.h"
 
 namespace vrk::windowtest {
 namespace {

@@ -13,9 +13,9 @@
 #include "model/ModelTestSupport.h"
 #include "platform/PosixProcessRunner.h"
 #include "platform/qt/QtSjis.h"
-#include "shell/UnitMemoFileUI.h"
-#include "shell/UnitMemoHolderUI.h"
-#include "shell/UnitTFormMainRegular14.h"
+#include "shell/MemoFileUI.h"
+#include "shell/MemoHolderUI.h"
+#include "shell/TFormMainRegular14.h"
 
 namespace vrk::windowtest {
 

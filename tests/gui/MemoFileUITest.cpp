@@ -3,8 +3,8 @@
 #include <QTabBar>
 
 #include "model/ModelTestSupport.h"
-#include "shell/UnitMemoFileUI.h"
-#include "shell/UnitMemoHolderUI.h"
+#include "shell/MemoFileUI.h"
+#include "shell/MemoHolderUI.h"
 
 namespace vrk {
 namespace {

@@ -20,7 +20,7 @@
 
 #include "MainWindowTestSupport.h"
 #include "commands/MenuMap.h"
-#include "shell/UnitTFormAbout.h"
+#include "shell/TFormAbout.h"
 
 namespace vrk::windowtest {
 namespace {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "MainWindowTestSupport.h"
-#include "dialogs/UnitTFormName.h"
+#include "dialogs/TFormName.h"
 #include "platform/SJ.h"
 
 namespace vrk::windowtest {

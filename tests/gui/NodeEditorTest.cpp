@@ -12,12 +12,12 @@
 #include <filesystem>
 
 #include "MainWindowTestSupport.h"
-#include "dialogs/UnitTFormName.h"
-#include "model/UnitTContents.h"
+#include "dialogs/TFormName.h"
+#include "model/TContent.h"
 #include "platform/SJ.h"
-#include "shell/UnitTFormMemoNode.h"
-#include "shell/UnitTFrameMemoNode.h"
-#include "text/UnitStringEX.h"
+#include "shell/TFormMemoNode.h"
+#include "shell/TFrameMemoNode.h"
+#include "text/StringEX.h"
 
 namespace vrk::windowtest {
 namespace {

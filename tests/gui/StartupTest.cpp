@@ -13,7 +13,7 @@
 #include "MainWindowTestSupport.h"
 #include "platform/Path.h"
 #include "shell/Startup.h"
-#include "shell/UnitTFormAbout.h"
+#include "shell/TFormAbout.h"
 
 namespace vrk::windowtest {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/UnitMemoHolderUI.h"
-#include "text/UnitStringEX.h"
+#include "shell/MemoHolderUI.h"
+#include "text/StringEX.h"
 
 namespace vrk::viewtest {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "markup/UnitTTAGNode.h"
-#include "text/UnitCharEX.h"
+#include "markup/TTAGNode.h"
+#include "text/CharEX.h"
 
 namespace vrk {
 namespace {

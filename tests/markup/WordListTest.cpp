@@ -1,7 +1,7 @@
 // Tokenizer, tag splitting and attribute joining.
 #include <gtest/gtest.h>
 
-#include "markup/UnitTTAGNode.h"
+#include "markup/TTAGNode.h"
 
 namespace vrk {
 namespace {

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "model/ContentsTestSupport.h"
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 
 namespace vrk {
 namespace {

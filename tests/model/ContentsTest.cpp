@@ -1,4 +1,4 @@
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "model/ModelTestSupport.h"
-#include "model/UnitMemoHolder.h"
-#include "model/UnitTObjectParent.h"
+#include "model/MemoHolder.h"
+#include "model/TObjectParent.h"
 
 namespace vrk {
 namespace {

@@ -11,11 +11,11 @@
 #include "model/HolderFileIO.h"
 #include "model/MemoPackage.h"
 #include "model/ModelTestSupport.h"
-#include "model/UnitMemoFile.h"
-#include "model/UnitMemoHolder.h"
-#include "model/UnitTContents.h"
-#include "text/UnitBasic.h"
-#include "text/UnitStringEX.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
+#include "model/TContent.h"
+#include "text/Basic.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "model/ModelTestSupport.h"
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 #include "platform/HttpDownloader.h"
 
 namespace vrk {

@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "model/ModelTestSupport.h"
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 #include "platform/SJ.h"
-#include "text/UnitBasic.h"
+#include "text/Basic.h"
 
 namespace vrk {
 namespace {

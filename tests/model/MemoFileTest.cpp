@@ -8,11 +8,11 @@
 
 #include "model/HolderFileIO.h"
 #include "model/ModelTestSupport.h"
-#include "model/UnitMemoFile.h"
-#include "model/UnitMemoHolder.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
 #include "platform/Path.h"
-#include "text/UnitBasic.h"
-#include "text/UnitFileIO.h"
+#include "text/Basic.h"
+#include "text/FileIO.h"
 
 namespace vrk {
 namespace {

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "model/ModelTestSupport.h"
-#include "model/UnitMemoFile.h"
-#include "model/UnitMemoHolder.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
 #include "platform/Path.h"
 
 namespace vrk {

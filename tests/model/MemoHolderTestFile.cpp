@@ -13,10 +13,10 @@
 #include "model/ContentsTestSupport.h"
 #include "model/HolderFileIO.h"
 #include "model/ModelTestSupport.h"
-#include "model/UnitMemoHolder.h"
-#include "model/UnitTContents.h"
+#include "model/MemoHolder.h"
+#include "model/TContent.h"
 #include "platform/SJ.h"
-#include "text/UnitBasic.h"
+#include "text/Basic.h"
 
 namespace vrk {
 namespace {

@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "model/ModelTestSupport.h"
-#include "model/UnitTContents.h"
+#include "model/TContent.h"
 #include "platform/SJ.h"
-#include "text/UnitBasic.h"
-#include "text/UnitCharEX.h"
+#include "text/Basic.h"
+#include "text/CharEX.h"
 
 namespace vrk {
 namespace {

@@ -10,15 +10,15 @@
 #include <string>
 #include <string_view>
 
-#include "markup/UnitTTAGNode.h"
+#include "markup/TTAGNode.h"
 #include "model/MemoHolderBase.h"
 #include "model/ModelServices.h"
-#include "model/UnitMemoNode.h"
-#include "model/UnitTObjectParent.h"
+#include "model/MemoNode.h"
+#include "model/TObjectParent.h"
 #include "platform/SjisBridge.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitFormat.h"
-#include "text/UnitStringEX.h"
+#include "text/CharEX.h"
+#include "text/Format.h"
+#include "text/StringEX.h"
 
 namespace vrk::modeltest {
 

@@ -3,8 +3,8 @@
 
 #include "model/LiveRegistry.h"
 #include "model/ModelTestSupport.h"
-#include "model/UnitAgentAPLAbs.h"
-#include "model/UnitTObjectParentEX.h"
+#include "model/AgentAPLAbs.h"
+#include "model/TObjectParentEX.h"
 
 namespace vrk {
 namespace {

@@ -1,11 +1,11 @@
-#include "model/UnitTListHistory.h"
+#include "model/TListHistory.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "model/UnitMemoNode.h"
+#include "model/MemoNode.h"
 
 namespace vrk {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "text/SjisSamples.h"
-#include "text/UnitLineLists.h"
+#include "text/LineLists.h"
 
 namespace vrk {
 namespace {

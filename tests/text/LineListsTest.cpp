@@ -1,4 +1,4 @@
-#include "text/UnitLineLists.h"
+#include "text/LineLists.h"
 
 #include <gtest/gtest.h>
 

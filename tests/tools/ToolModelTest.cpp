@@ -10,7 +10,7 @@
 #include <string>
 
 #include "model/ModelTestSupport.h"
-#include "text/UnitBasic.h"
+#include "text/Basic.h"
 #include "tools/ToolTestSupport.h"
 
 namespace vrk {

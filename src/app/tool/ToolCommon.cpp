@@ -5,8 +5,8 @@
 #include <unordered_set>
 
 #include "platform/SjisBridge.h"
-#include "text/UnitBasic.h"
-#include "text/UnitFileIO.h"
+#include "text/Basic.h"
+#include "text/FileIO.h"
 
 namespace vrk::tool {
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/tool/ToolCommon.h"
-#include "markup/UnitTTAGNode.h"
+#include "markup/TTAGNode.h"
 
 namespace vrk::tool {
 namespace {

@@ -14,19 +14,19 @@
 #include <unordered_set>
 
 #include "app/tool/ToolCommon.h"
-#include "markup/UnitTTAGNode.h"
+#include "markup/TTAGNode.h"
 #include "model/HolderFileIO.h"
 #include "model/MemoPackage.h"
 #include "model/ModelServices.h"
-#include "model/UnitMemoFile.h"
-#include "model/UnitMemoHolder.h"
-#include "model/UnitTContents.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
+#include "model/TContent.h"
 #include "platform/Path.h"
 #include "platform/SjisBridge.h"
-#include "text/UnitBasic.h"
-#include "text/UnitCharEX.h"
-#include "text/UnitFileIO.h"
-#include "text/UnitStringEX.h"
+#include "text/Basic.h"
+#include "text/CharEX.h"
+#include "text/FileIO.h"
+#include "text/StringEX.h"
 
 namespace vrk::tool {
 namespace {

@@ -2,7 +2,7 @@
 // The model's colours (0x00BBGGRR) to and from QColor.
 #include <QColor>
 
-#include "text/UnitBasic.h"
+#include "text/Basic.h"
 
 namespace vrk {
 

@@ -7,7 +7,7 @@
 
 #include "platform/Path.h"
 #include "platform/qt/QtSjis.h"
-#include "text/UnitCharEX.h"
+#include "text/CharEX.h"
 
 namespace vrk {
 namespace {

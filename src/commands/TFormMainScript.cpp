@@ -1,0 +1,50 @@
+#include "commands/TFormMainScript.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+
+#include "model/ModelServices.h"
+#include "platform/Path.h"
+#include "platform/qt/QtSjis.h"
+#include "shell/FrameSlots.h"
+#include "shell/TFormLog.h"
+
+namespace vrk {
+
+int TFormMainScript::UI2Model() {
+  getFrameMemoHolder()->nodeEditor().commitNode();
+  return 0;
+}
+
+void TFormMainScript::updateCaption() {
+  const std::string path = aFile->getFilePathMXA();
+  setWindowTitle(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + " " +
+                 sjisToQString(path));
+  setWindowIconText(sjisToQString(extractFileName_(path)));
+  applyFileColor();
+}
+
+int TFormMainScript::showCurMemoNodeInList() {
+  return getFrameMemoHolder()->showNodeInList_(getCurMemoNode());
+}
+
+void TFormMainScript::Model2UI() {
+  NodeEditorSlot& editor = getFrameMemoHolder()->nodeEditor();
+  editor.showNode_(getCurMemoNode());
+  editor.widget()->setVisible(true);
+  showReadOnlyMark();
+}
+
+QPlainTextEdit* TFormMainScript::getLogMemo() { return getFormLog()->memo(); }
+
+int TFormMainScript::PlayScript(MemoNode*) { return 0; }
+
+std::string TFormMainScript::getTempDir() const { return aSettings.getTempDir(); }
+
+void TFormMainScript::putTempDir_(std::string_view dir) {
+  aSettings.putTempDir_(dir);
+  modelServices().tempDir = aSettings.tempDir;
+}
+
+}  // namespace vrk
