@@ -3,24 +3,23 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStringList>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
-#include <deque>
 #include <filesystem>
 
 #include "dialogs/TFormName.h"
-#include "model/ModelServices.h"
-#include "model/NameEdits.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "model/ModelServices.h"
+#include "model/NameEdits.h"
 #include "model/TContent.h"
 #include "platform/Path.h"
 #include "platform/SjisBridge.h"
@@ -38,16 +37,12 @@ constexpr std::string_view kEncoding = "Content-Transfer-Encoding";
 constexpr int kPasteWordsLimit = 10;
 constexpr const char* kStarLine = "**** **** **** **** **** **** **** **** **** **** **** ****";
 
-QString boxText(const StringList& lines) {
-  QStringList shown;
-  shown.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) shown << sjisToQString(line);
-  return shown.join(QLatin1Char('\n'));
-}
-
 QStringList splitBox(const QString& text) {
   return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
+
+// What a box gives back, as the committed lines are compared: UTF-8.
+std::string boxUtf8(const QPlainTextEdit* box) { return box->toPlainText().toStdString(); }
 
 std::string removeLineBreaks(std::string_view text) {
   std::string out;
@@ -82,54 +77,6 @@ std::pair<std::string, std::string> fieldParts(std::string_view line) {
 void TMainFormOwner::showMessage_(std::string_view text) { aForm.messageDoing_(text); }
 AgentAPLAbs* TMainFormOwner::agent() { return aForm.getAgent(); }
 QWidget* TMainFormOwner::ownerWindow() { return &aForm; }
-
-// --- committing text
-
-void ShownLines::fill_(const StringList& lines, const QString& boxText) {
-  stored = lines;
-  text = boxText;
-  shown = splitBox(boxText);
-  if (static_cast<std::size_t>(shown.size()) != stored.size()) {
-    // The box joined or split lines: compare with each line on its own.
-    shown.clear();
-    for (const std::string& line : stored) shown << sjisToQString(line);
-  }
-}
-
-std::optional<StringList> commitLines_(const ShownLines& before, const QString& text,
-                                       QString* bad) {
-  if (text == before.text) return before.stored;
-  const QStringList lines = splitBox(text);
-  const std::size_t count = static_cast<std::size_t>(lines.size());
-  const std::size_t shownCount = static_cast<std::size_t>(before.shown.size());
-  // Lines kept at the front and at the back keep their place; those in
-  // between find their stored bytes by their text.
-  std::size_t head = 0;
-  while (head < count && head < shownCount && lines[head] == before.shown[head]) ++head;
-  std::size_t tail = 0;
-  while (tail < count - head && tail < shownCount - head &&
-         lines[count - 1 - tail] == before.shown[shownCount - 1 - tail])
-    ++tail;
-  QHash<QString, std::deque<std::size_t>> unused;
-  for (std::size_t i = head; i < shownCount - tail; ++i) unused[before.shown[i]].push_back(i);
-
-  StringList out;
-  out.reserve(count);
-  for (std::size_t i = 0; i < head; ++i) out.push_back(before.stored[i]);
-  for (std::size_t i = head; i < count - tail; ++i) {
-    auto found = unused.find(lines[i]);
-    if (found != unused.end() && !found->empty()) {
-      out.push_back(before.stored[found->front()]);
-      found->pop_front();
-      continue;
-    }
-    std::optional<std::string> bytes = qStringToSjis(lines[i], bad);
-    if (!bytes) return std::nullopt;
-    out.push_back(std::move(*bytes));
-  }
-  for (std::size_t i = shownCount - tail; i < shownCount; ++i) out.push_back(before.stored[i]);
-  return out;
-}
 
 // --- the frame
 
@@ -248,8 +195,8 @@ void TFrameMemoNode::Model2UI() {
 }
 
 void TFrameMemoNode::fillBox_(QPlainTextEdit* box, ShownLines& shown, const StringList& lines) {
-  box->setPlainText(boxText(lines));
-  shown.fill_(lines, box->toPlainText());
+  box->setPlainText(QString::fromStdString(boxText_(lines)));
+  shown.fill_(lines, boxUtf8(box));
 }
 
 void TFrameMemoNode::hideBodies() {
@@ -453,16 +400,13 @@ bool TFrameMemoNode::commitMemo_(MemoNode& node) {
     node.aMemo = std::move(memo);
     return true;
   }
-  if (!flagMemoShown || !flagMemoOwn || aMemo->toPlainText() == shownMemo.text) return false;
-  QString bad;
-  std::optional<StringList> lines = commitLines_(shownMemo, aMemo->toPlainText(), &bad);
-  if (!lines) {
-    message_("ERROR: This character cannot be stored: " + qStringToSjis(bad).value_or("?"));
-    return false;
-  }
-  if (*lines == node.aMemo) return false;
+  if (!flagMemoShown || !flagMemoOwn) return false;
+  const std::string text = boxUtf8(aMemo);
+  if (text == shownMemo.text) return false;
+  std::optional<StringList> lines = commitBox_(shownMemo, text);
+  if (!lines || *lines == node.aMemo) return false;
   node.aMemo = std::move(*lines);
-  shownMemo.fill_(node.aMemo, aMemo->toPlainText());
+  shownMemo.fill_(node.aMemo, text);
   if (node.getField_("FlagLink") == "\"true\"" && !isBlank_(node.getFilename()))
     message_("WARNING: FlagLink=\"true\": this memo is not saved with the MemoHolder. Filename=" +
              quote_(node.getFilename()));
@@ -470,38 +414,40 @@ bool TFrameMemoNode::commitMemo_(MemoNode& node) {
 }
 
 bool TFrameMemoNode::commitComment_(MemoNode& node) {
-  const QString text = aComment->toPlainText();
+  const QString boxText = aComment->toPlainText();
+  const std::string text = boxText.toStdString();
   if (text == shownComment.text) return false;  // untouched: what is stored stays
-  if (text.trimmed().isEmpty()) {
+  if (boxText.trimmed().isEmpty()) {
     if (!node.aComment || isBlank_(linesToBytes_(*node.aComment))) return false;
     node.aComment.reset();
     shownComment.fill_({}, text);
     return true;
   }
-  QString bad;
-  std::optional<StringList> lines = commitLines_(shownComment, text, &bad);
-  if (!lines) {
-    message_("ERROR: This character cannot be stored: " + qStringToSjis(bad).value_or("?"));
-    return false;
-  }
-  if (node.aComment && *lines == *node.aComment) return false;
+  std::optional<StringList> lines = commitBox_(shownComment, text);
+  if (!lines || (node.aComment && *lines == *node.aComment)) return false;
   node.aComment = std::move(*lines);
   shownComment.fill_(*node.aComment, text);
   return true;
 }
 
 bool TFrameMemoNode::commitFields_(MemoNode& node) {
-  if (aFields->toPlainText() == shownFields.text) return false;
-  QString bad;
-  std::optional<StringList> lines = commitLines_(shownFields, aFields->toPlainText(), &bad);
-  if (!lines) {
-    message_("ERROR: This character cannot be stored: " + qStringToSjis(bad).value_or("?"));
-    return false;
-  }
-  if (*lines == node.aFields) return false;
+  const std::string text = boxUtf8(aFields);
+  if (text == shownFields.text) return false;
+  std::optional<StringList> lines = commitBox_(shownFields, text);
+  if (!lines || *lines == node.aFields) return false;
   node.aFields = std::move(*lines);
-  shownFields.fill_(node.aFields, aFields->toPlainText());
+  shownFields.fill_(node.aFields, text);
   return true;
+}
+
+std::optional<StringList> TFrameMemoNode::commitBox_(const ShownLines& shown,
+                                                     std::string_view text) {
+  EncodeFailure refused;
+  std::optional<StringList> lines = shown.commit_(text, &refused);
+  if (!lines)
+    message_("ERROR: This character cannot be stored: " +
+             utf8ToSjis(refused.character).value_or("?"));
+  return lines;
 }
 
 bool TFrameMemoNode::commitName_(MemoNode& node) {
@@ -611,8 +557,7 @@ std::string TFrameMemoNode::editorText_(QPlainTextEdit* editor) const {
   const ShownLines& shown = editor == aMemo      ? shownMemo
                             : editor == aComment ? shownComment
                                                  : shownFields;
-  QString bad;
-  const std::optional<StringList> lines = commitLines_(shown, editor->toPlainText(), &bad);
+  const std::optional<StringList> lines = shown.commit_(boxUtf8(editor));
   if (!lines) return {};
   std::string text;
   for (std::size_t i = 0; i < lines->size(); ++i) {

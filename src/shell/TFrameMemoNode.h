@@ -9,7 +9,6 @@
 // and bytes that are no Shift_JIS survive a visit.
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -18,6 +17,7 @@
 #include <string_view>
 
 #include "model/LiveRegistry.h"
+#include "model/ShownLines.h"
 #include "shell/FrameSlots.h"
 #include "shell/NodeBodies.h"
 #include "text/StringList.h"
@@ -59,19 +59,6 @@ class TMainFormOwner final : public TFrameOwner {
  private:
   TFormMainBase0007& aForm;
 };
-
-// One text box's lines as the box was filled, to commit against.
-struct ShownLines {
-  StringList stored;  // the node's lines when shown
-  QStringList shown;  // the same as the box gives them back
-  QString text;       // the box's whole text then
-  void fill_(const StringList& lines, const QString& boxText);
-};
-
-// The lines of an edited text: the stored bytes of every line the user left
-// as it was shown, the others through the bridge. nullopt when a typed
-// character cannot be stored (it is named in *bad).
-std::optional<StringList> commitLines_(const ShownLines& before, const QString& text, QString* bad);
 
 class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   Q_OBJECT
@@ -181,6 +168,8 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   void showMemoText_(const StringList& lines, bool own);
   void showWeb_(MemoNode& node);
   void fillBox_(QPlainTextEdit* box, ShownLines& shown, const StringList& lines);
+  // The box's lines against those shown; a refusal is told to the user.
+  std::optional<StringList> commitBox_(const ShownLines& shown, std::string_view text);
   void applyReadOnly();
   void showCaret_(QPlainTextEdit* editor, bool toStatus);
   bool commitMemo_(MemoNode& node);
