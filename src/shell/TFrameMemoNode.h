@@ -3,6 +3,8 @@
 // a viewer chosen by the content), the comment box and the fields box, with
 // their context menus. It sits in the main window (in the holder frame) and
 // in every node window.
+// The commands of the menus are in TFrameMemoNodeCommands.cpp, the menus
+// themselves and the paste word list in TFrameMemoNodeMenus.cpp.
 //
 // Text is committed through the Unicode bridge line by line: a line the user
 // did not change keeps the bytes it was stored with, so that duplicate codes
@@ -188,6 +190,11 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   std::string caretLine_(QPlainTextEdit* editor) const;
   void replaceCaretLine_(QPlainTextEdit* editor, std::string_view line, bool remove);
   void popupMenu_(QMenu* menu, QWidget* on, const QPoint& at);
+  // What a box gives back, as its lines are committed: UTF-8.
+  static std::string boxUtf8_(const QPlainTextEdit* box);
+  static void markChanged_(const MemoNode& node);
+
+  static constexpr std::string_view kEncoding = "Content-Transfer-Encoding";
 
   std::unique_ptr<TFrameOwner> aOwnedOwner;
   TFrameOwner* aOwner;
