@@ -120,9 +120,18 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   const std::string& getUndoText() const { return aUndoText; }
 
   // --- commands of the context menus (they act on the active editor)
+  enum class AfterSelectAll { Nothing, Copy, Cut, Paste };
+  // Copy+: the name line and the memo, then the boxes asked for, each after
+  // a marker line. NameMemo adds the comment too, without a marker.
+  enum class CopyParts { NameMemo, NameMemoComment, NameMemoCommentFields };
+  // How a text becomes the node's name: it replaces it, is added at its end,
+  // or is added after a blank.
+  enum class NameChange { Replace, Add, AddAfterBlank };
+  // What of the caret's field line (key="value") is copied.
+  enum class FieldPart { Key, Value, QuotedValue, ValueFileName };
   void copySelection_(bool cut);
   void pasteClipboard();
-  void selectAllThen_(int then);  // 0 nothing, 1 copy, 2 cut, 3 paste
+  void selectAllThen_(AfterSelectAll then);
   void pasteName();
   void pasteDate();
   void pasteTime();
@@ -130,8 +139,8 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   void pasteLine();
   void pasteMemoIntoComment();
   void pasteHistory_(int index);
-  void copyParts_(int parts);  // 1 Name+Memo, 2 +Comment, 3 +Fields
-  void markToName_(int how);   // 0 replace, 1 add, 2 add after a blank
+  void copyParts_(CopyParts parts);
+  void markToName_(NameChange how);
   void explorer();
   void shellSelection();
   void eval();
@@ -140,11 +149,11 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   void toEncoding_(std::string_view quotedEncoding);
   // The name line menu.
   void copyName();
-  void clipboardToName_(int how);  // 0 replace, 1 add, 2 add after a blank
+  void clipboardToName_(NameChange how);
   void extractFilenameOfName();
   void markName_(std::string_view mark);
   // The fields menu, on the caret's line.
-  void copyFieldPart_(int part);  // 0 key, 1 value, 2 "value", 3 file name of the value
+  void copyFieldPart_(FieldPart part);
   void cutFieldLine();
   void cutFieldValue();
   void pastePlusPlus();

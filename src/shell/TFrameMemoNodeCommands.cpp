@@ -197,12 +197,12 @@ void TFrameMemoNode::pasteClipboard() {
     editor->paste();
 }
 
-void TFrameMemoNode::selectAllThen_(int then) {
+void TFrameMemoNode::selectAllThen_(AfterSelectAll then) {
   QPlainTextEdit* editor = activeEditor();
   editor->selectAll();
-  if (then == 1) copySelection_(false);
-  if (then == 2) copySelection_(true);
-  if (then == 3) pasteClipboard();
+  if (then == AfterSelectAll::Copy) copySelection_(false);
+  if (then == AfterSelectAll::Cut) copySelection_(true);
+  if (then == AfterSelectAll::Paste) pasteClipboard();
 }
 
 void TFrameMemoNode::pasteName() {
@@ -248,7 +248,7 @@ void TFrameMemoNode::pasteMemoIntoComment() {
   message_("Paste Memo  size=" + std::to_string(qStringToSjis(memo).value_or("").size()));
 }
 
-void TFrameMemoNode::copyParts_(int parts) {
+void TFrameMemoNode::copyParts_(CopyParts parts) {
   std::string text = aNameText;
   const auto add = [&](const char* separator, QPlainTextEdit* box) {
     if (separator) text += std::string("\r\n") + separator;
@@ -256,23 +256,25 @@ void TFrameMemoNode::copyParts_(int parts) {
     if (!lines.empty()) text += "\r\n" + lines;
   };
   add("**** **** **** **** **** Memo **** **** **** **** **** ****", aMemo);
-  if (parts == 1) add(nullptr, aComment);
-  if (parts >= 2) add("**** **** **** **** **** Comment * **** **** **** **** ****", aComment);
-  if (parts >= 3) add("**** **** **** **** **** Fields ** **** **** **** **** ****", aFields);
+  if (parts == CopyParts::NameMemo) add(nullptr, aComment);
+  if (parts != CopyParts::NameMemo)
+    add("**** **** **** **** **** Comment * **** **** **** **** ****", aComment);
+  if (parts == CopyParts::NameMemoCommentFields)
+    add("**** **** **** **** **** Fields ** **** **** **** **** ****", aFields);
   setClipboardText_(text);
 }
 
-void TFrameMemoNode::markToName_(int how) {
+void TFrameMemoNode::markToName_(NameChange how) {
   const std::string text = removeLineBreaks(selectedText_(activeEditor()));
   if (refuseRename_()) return;
-  if (how == 0) {
+  if (how == NameChange::Replace) {
     if (trim_(text).empty()) {
       message_("Cancel: Repalce Name : New name is empty!");
       return;
     }
     renameNode_(text);
     message_("Repalce Name " + aNameText);
-  } else if (how == 1) {
+  } else if (how == NameChange::Add) {
     renameNode_(aNameText + text);
     message_("Add Name " + text);
   } else {
@@ -344,17 +346,17 @@ void TFrameMemoNode::copyName() {
   message_("Copy Name " + aNameText);
 }
 
-void TFrameMemoNode::clipboardToName_(int how) {
+void TFrameMemoNode::clipboardToName_(NameChange how) {
   if (refuseRename_()) return;
   const std::string text = trim_(removeLineBreaks(clipboardText()));
-  if (how == 0) {
+  if (how == NameChange::Replace) {
     if (text.empty()) {
       message_("Do not rename Empty characters.");
       return;
     }
     renameNode_(text);
     message_("Replace Name " + text);
-  } else if (how == 1) {
+  } else if (how == NameChange::Add) {
     renameNode_(aNameText + text);
     message_("Add Name " + text);
   } else {
@@ -385,22 +387,22 @@ void TFrameMemoNode::markName_(std::string_view mark) {
 
 // --- commands: the fields menu
 
-void TFrameMemoNode::copyFieldPart_(int part) {
+void TFrameMemoNode::copyFieldPart_(FieldPart part) {
   const auto [key, raw] = fieldParts(caretLine_(activeEditor()));
   std::string text;
   const char* what = "Copy Value ";
   switch (part) {
-    case 0:
+    case FieldPart::Key:
       text = key;
       what = "Copy Name ";
       break;
-    case 1:
+    case FieldPart::Value:
       text = unquote_(raw);
       break;
-    case 2:
+    case FieldPart::QuotedValue:
       text = raw;
       break;
-    default:
+    case FieldPart::ValueFileName:
       text = extractFileName_(unquote_(raw));
       what = "Copy ExtractFilename ";
       break;

@@ -62,10 +62,10 @@ QMenu* TFrameMemoNode::buildMemoMenu_(QWidget* parent) {
   item(menu, QStringLiteral("Paste(&P)"), [this] { pasteClipboard(); })->setEnabled(!locked);
   item(menu, QStringLiteral("Undo(&U)"), [this] { activeEditor()->undo(); })->setEnabled(!locked);
   QMenu* all = menu->addMenu(QStringLiteral("SelectAll"));
-  item(all, QStringLiteral("Normal"), [this] { selectAllThen_(0); });
-  item(all, QStringLiteral("&Copy"), [this] { selectAllThen_(1); });
-  item(all, QStringLiteral("&Cut"), [this] { selectAllThen_(2); });
-  item(all, QStringLiteral("&Paste"), [this] { selectAllThen_(3); });
+  item(all, QStringLiteral("Normal"), [this] { selectAllThen_(AfterSelectAll::Nothing); });
+  item(all, QStringLiteral("&Copy"), [this] { selectAllThen_(AfterSelectAll::Copy); });
+  item(all, QStringLiteral("&Cut"), [this] { selectAllThen_(AfterSelectAll::Cut); });
+  item(all, QStringLiteral("&Paste"), [this] { selectAllThen_(AfterSelectAll::Paste); });
   QMenu* plus = menu->addMenu(QStringLiteral("Paste+"));
   plus->setEnabled(!locked);
   item(plus, QStringLiteral("Name"), [this] { pasteName(); });
@@ -88,13 +88,15 @@ QMenu* TFrameMemoNode::buildMemoMenu_(QWidget* parent) {
     item(history, caption, [this, i] { pasteHistory_(i); });
   }
   QMenu* copyPlus = menu->addMenu(QStringLiteral("Copy+"));
-  item(copyPlus, QStringLiteral("Name+Memo"), [this] { copyParts_(1); });
-  item(copyPlus, QStringLiteral("Name+Memo+Comment"), [this] { copyParts_(2); });
-  item(copyPlus, QStringLiteral("Name+Memo+Comment+Fields"), [this] { copyParts_(3); });
+  item(copyPlus, QStringLiteral("Name+Memo"), [this] { copyParts_(CopyParts::NameMemo); });
+  item(copyPlus, QStringLiteral("Name+Memo+Comment"),
+       [this] { copyParts_(CopyParts::NameMemoComment); });
+  item(copyPlus, QStringLiteral("Name+Memo+Comment+Fields"),
+       [this] { copyParts_(CopyParts::NameMemoCommentFields); });
   QMenu* mark = menu->addMenu(QStringLiteral("Mark To Name"));
-  item(mark, QStringLiteral("Replace"), [this] { markToName_(0); });
-  item(mark, QStringLiteral("Add"), [this] { markToName_(1); });
-  item(mark, QStringLiteral("Add+"), [this] { markToName_(2); });
+  item(mark, QStringLiteral("Replace"), [this] { markToName_(NameChange::Replace); });
+  item(mark, QStringLiteral("Add"), [this] { markToName_(NameChange::Add); });
+  item(mark, QStringLiteral("Add+"), [this] { markToName_(NameChange::AddAfterBlank); });
   item(menu, QStringLiteral("Explorer"), [this] { explorer(); });
   item(menu, QStringLiteral("Shell"), [this] { shellSelection(); });
   item(menu, QStringLiteral("Eval"), [this] { eval(); });
@@ -114,7 +116,7 @@ QMenu* TFrameMemoNode::buildCommentMenu_(QWidget* parent) {
   item(menu, QStringLiteral("Cut"), [this] { copySelection_(true); });
   item(menu, QStringLiteral("Paste"), [this] { pasteClipboard(); });
   item(menu, QStringLiteral("Undo"), [this] { activeEditor()->undo(); });
-  item(menu, QStringLiteral("SelectAll"), [this] { selectAllThen_(0); });
+  item(menu, QStringLiteral("SelectAll"), [this] { selectAllThen_(AfterSelectAll::Nothing); });
   QMenu* plus = menu->addMenu(QStringLiteral("Paste+"));
   item(plus, QStringLiteral("Name"), [this] { pasteName(); });
   item(plus, QStringLiteral("Memo"), [this] { pasteMemoIntoComment(); });
@@ -122,9 +124,9 @@ QMenu* TFrameMemoNode::buildCommentMenu_(QWidget* parent) {
   item(plus, QStringLiteral("Time"), [this] { pasteTime(); });
   item(menu, QStringLiteral("Explorer"), [this] { explorer(); });
   QMenu* mark = menu->addMenu(QStringLiteral("Mark To Name"));
-  item(mark, QStringLiteral("Replace"), [this] { markToName_(0); });
-  item(mark, QStringLiteral("Add"), [this] { markToName_(1); });
-  item(mark, QStringLiteral("Add+"), [this] { markToName_(2); });
+  item(mark, QStringLiteral("Replace"), [this] { markToName_(NameChange::Replace); });
+  item(mark, QStringLiteral("Add"), [this] { markToName_(NameChange::Add); });
+  item(mark, QStringLiteral("Add+"), [this] { markToName_(NameChange::AddAfterBlank); });
   return menu;
 }
 
@@ -134,10 +136,11 @@ QMenu* TFrameMemoNode::buildFieldsMenu_(QWidget* parent) {
     connect(on->addAction(caption), &QAction::triggered, this, action);
   };
   QMenu* copy = menu->addMenu(QStringLiteral("Copy+"));
-  item(copy, QStringLiteral("name"), [this] { copyFieldPart_(0); });
-  item(copy, QStringLiteral("Value"), [this] { copyFieldPart_(1); });
-  item(copy, QStringLiteral("\"Value\""), [this] { copyFieldPart_(2); });
-  item(copy, QStringLiteral("ExtractFilename"), [this] { copyFieldPart_(3); });
+  item(copy, QStringLiteral("name"), [this] { copyFieldPart_(FieldPart::Key); });
+  item(copy, QStringLiteral("Value"), [this] { copyFieldPart_(FieldPart::Value); });
+  item(copy, QStringLiteral("\"Value\""), [this] { copyFieldPart_(FieldPart::QuotedValue); });
+  item(copy, QStringLiteral("ExtractFilename"),
+       [this] { copyFieldPart_(FieldPart::ValueFileName); });
   QMenu* cut = menu->addMenu(QStringLiteral("Cut+"));
   item(cut, QStringLiteral("Line"), [this] { cutFieldLine(); });
   item(cut, QStringLiteral("Value"), [this] { cutFieldValue(); });
@@ -163,9 +166,9 @@ QMenu* TFrameMemoNode::buildNameMenu_(QWidget* parent) {
     connect(menu->addAction(caption), &QAction::triggered, this, action);
   };
   add(QStringLiteral("Copy(&C)"), [this] { copyName(); });
-  add(QStringLiteral("Replace(&R)"), [this] { clipboardToName_(0); });
-  add(QStringLiteral("Add(&A)"), [this] { clipboardToName_(1); });
-  add(QStringLiteral("Add+"), [this] { clipboardToName_(2); });
+  add(QStringLiteral("Replace(&R)"), [this] { clipboardToName_(NameChange::Replace); });
+  add(QStringLiteral("Add(&A)"), [this] { clipboardToName_(NameChange::Add); });
+  add(QStringLiteral("Add+"), [this] { clipboardToName_(NameChange::AddAfterBlank); });
   add(QStringLiteral("Rename"), [this] { renameByDialog(); });
   add(QStringLiteral("ExtractFilename"), [this] { extractFilenameOfName(); });
   for (const char* mark : {"●", "★"}) {

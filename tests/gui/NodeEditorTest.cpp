@@ -507,11 +507,11 @@ TEST_F(NodeEditor, FieldLineCommandsActOnTheCaretsLine) {
   const auto clip = [&] { return qStringToSjis(clipboard->text()).value_or("?"); };
 
   fields->moveCursor(QTextCursor::Start);
-  editor().copyFieldPart_(0);
+  editor().copyFieldPart_(TFrameMemoNode::FieldPart::Key);
   EXPECT_EQ(clip(), "Filename");
-  editor().copyFieldPart_(1);
+  editor().copyFieldPart_(TFrameMemoNode::FieldPart::Value);
   EXPECT_EQ(clip(), "C:\\data\\" + SJ("ソフト.txt"));
-  editor().copyFieldPart_(3);
+  editor().copyFieldPart_(TFrameMemoNode::FieldPart::ValueFileName);
   EXPECT_EQ(clip(), SJ("ソフト.txt"));
   EXPECT_EQ(message(), "Copy ExtractFilename " + SJ("ソフト.txt"));
   clipboard->setText(QStringLiteral("next"));
@@ -520,7 +520,7 @@ TEST_F(NodeEditor, FieldLineCommandsActOnTheCaretsLine) {
   EXPECT_TRUE(fields->toPlainText().startsWith(QStringLiteral("Filename=\"next\"")));
 
   fields->moveCursor(QTextCursor::End);
-  editor().copyFieldPart_(0);
+  editor().copyFieldPart_(TFrameMemoNode::FieldPart::Key);
   EXPECT_EQ(clip(), "");  // no "=" in the line
   editor().cutFieldLine();
   EXPECT_EQ(clip(), "no equals sign");
@@ -532,11 +532,11 @@ TEST_F(NodeEditor, MarkToNameAndNameMenuRenameThroughTheHolder) {
   QPlainTextEdit* memo = editor().memoEditor();
   memo->setFocus();
   memo->setTextCursor(memo->document()->find(QStringLiteral("picked")));
-  editor().markToName_(2);
+  editor().markToName_(TFrameMemoNode::NameChange::AddAfterBlank);
   EXPECT_EQ(node.getName(), "base picked");
   EXPECT_EQ(message(), "Add Name +  picked");
   memo->moveCursor(QTextCursor::End);
-  editor().markToName_(0);
+  editor().markToName_(TFrameMemoNode::NameChange::Replace);
   EXPECT_EQ(message(), "Cancel: Repalce Name : New name is empty!");
   editor().markName_(SJ("★"));
   EXPECT_EQ(node.getName(), SJ("★") + " base picked");
