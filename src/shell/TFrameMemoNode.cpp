@@ -130,8 +130,7 @@ void TFrameMemoNode::showNode_(MemoNode* node) {
   fillBox_(aMemo, shownMemo, {});
   fillBox_(aComment, shownComment, {});
   fillBox_(aFields, shownFields, {});
-  flagMemoShown = false;
-  flagMemoOwn = false;
+  aMemoShown = MemoShown::No;
   applyReadOnly();
 }
 
@@ -156,8 +155,7 @@ void TFrameMemoNode::fillBox_(QPlainTextEdit* box, ShownLines& shown, const Stri
 void TFrameMemoNode::hideBodies() {
   aMemoPanel->hide();
   for (auto& [kind, body] : aBodies) body->widget()->hide();
-  flagMemoShown = false;
-  flagMemoOwn = false;
+  aMemoShown = MemoShown::No;
 }
 
 TNodeBody* TFrameMemoNode::bodyOf_(BodyKind kind) {
@@ -175,11 +173,10 @@ TNodeBody* TFrameMemoNode::shownBody() const {
   return nullptr;
 }
 
-void TFrameMemoNode::showMemoText_(const StringList& lines, bool own) {
+void TFrameMemoNode::showMemoText_(const StringList& lines, MemoShown whose) {
   fillBox_(aMemo, shownMemo, lines);
   aMemoPanel->show();
-  flagMemoShown = true;
-  flagMemoOwn = own;
+  aMemoShown = whose;
 }
 
 void TFrameMemoNode::showBody() {
@@ -194,7 +191,7 @@ void TFrameMemoNode::showBody() {
     if (!shown) {
       // Shown only: the shadow's own memo stays as it is.
       aShownNode = nullptr;
-      showMemoText_({"** Not Found Filename=" + node->getFilename() + " **"}, false);
+      showMemoText_({"** Not Found Filename=" + node->getFilename() + " **"}, MemoShown::Borrowed);
       return;
     }
     aShownNode = shown;
@@ -245,7 +242,7 @@ void TFrameMemoNode::showBody() {
       return;
     }
     case BodyChoice::Show::Memo:
-      showMemoText_(shown->aMemo, shown == node);
+      showMemoText_(shown->aMemo, shown == node ? MemoShown::Own : MemoShown::Borrowed);
       return;
   }
 }
@@ -293,7 +290,7 @@ void TFrameMemoNode::setReadOnly_(bool readOnly) {
 void TFrameMemoNode::applyReadOnly() {
   const MemoNode* node = getNode();
   const bool locked = flagReadOnly || (node && node->isReadOnlyInherited());
-  aMemo->setReadOnly(locked || (flagMemoShown && !flagMemoOwn));
+  aMemo->setReadOnly(locked || aMemoShown == MemoShown::Borrowed);
   aComment->setReadOnly(locked);
   aFields->setReadOnly(locked);
   for (auto& [kind, body] : aBodies) body->setReadOnly_(locked || aShownNode.get() != node);
@@ -354,7 +351,7 @@ bool TFrameMemoNode::commitMemo_(MemoNode& node) {
     node.aMemo = std::move(memo);
     return true;
   }
-  if (!flagMemoShown || !flagMemoOwn) return false;
+  if (aMemoShown != MemoShown::Own) return false;
   const std::string text = boxUtf8_(aMemo);
   if (text == shownMemo.text) return false;
   std::optional<StringList> lines = commitBox_(shownMemo, text);

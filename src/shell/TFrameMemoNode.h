@@ -87,8 +87,8 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   bool isReadOnly() const { return flagReadOnly; }
   // The body shown belongs to another node (a Shadow's target) or is the
   // "Not Found" line: the memo editor shows it read-only and never commits it.
-  bool isMemoBorrowed() const { return flagMemoShown && !flagMemoOwn; }
-  bool isMemoShown() const { return flagMemoShown; }
+  bool isMemoBorrowed() const { return aMemoShown == MemoShown::Borrowed; }
+  bool isMemoShown() const { return aMemoShown != MemoShown::No; }
   // The viewer of the kind when it was made and is shown; null otherwise.
   TNodeBody* shownBody() const;
 
@@ -173,10 +173,14 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Whether the memo editor is on show, and with whose memo: the node's own
+  // (committed) or a borrowed one (only shown).
+  enum class MemoShown { No, Own, Borrowed };
+
   void showBody();
   void hideBodies();
   TNodeBody* bodyOf_(BodyKind kind);
-  void showMemoText_(const StringList& lines, bool own);
+  void showMemoText_(const StringList& lines, MemoShown whose);
   void showWeb_(MemoNode& node);
   void fillBox_(QPlainTextEdit* box, ShownLines& shown, const StringList& lines);
   // The box's lines against those shown; a refusal is told to the user.
@@ -217,8 +221,7 @@ class TFrameMemoNode final : public QWidget, public NodeEditorSlot {
   int savedCommentHeight = 0;
   bool flagCommentCollapsed = false;
   bool flagFieldsCollapsed = false;
-  bool flagMemoShown = false;
-  bool flagMemoOwn = false;
+  MemoShown aMemoShown = MemoShown::No;
   bool flagBodyHidden = false;  // a missing linked file: nothing is shown
 
   QLabel* aNameLine;
