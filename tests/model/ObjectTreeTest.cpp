@@ -1,9 +1,10 @@
 // Named objects, parent lists and the weak handle.
 #include <gtest/gtest.h>
 
-#include "model/LiveRegistry.h"
-#include "model/ModelTestSupport.h"
 #include "model/AgentAPLAbs.h"
+#include "model/LiveRegistry.h"
+#include "model/MemoHolder.h"
+#include "model/ModelTestSupport.h"
 #include "model/TObjectParentEX.h"
 
 namespace vrk {
@@ -161,8 +162,9 @@ TEST(NamedObject, BaseOperationsShowTheirMessages) {
 }
 
 TEST(WeakRef, AnswersNullForAFreedObject) {
-  modeltest::TestHolder holder;
-  MemoNode* node = holder.addNode("n");
+  MemoHolder holder;
+  holder.addNode_(holder.createNode(), "n");
+  MemoNode* node = holder.firstNode();
   WeakRef<MemoNode> ref(node);
   WeakRef<MemoNode> none;
   EXPECT_EQ(ref.get(), node);
