@@ -71,7 +71,7 @@ std::string bytes0to57() {
 
 const std::string kThreeBytes("\xff\x00\x5c", 3);
 
-TEST(RecordElement, GoldenBytesReadBackThroughTheTagReader) {
+TEST(MemoNodeRecord, GoldenBytesReadBackThroughTheTagReader) {
   FixedServices services;
   HolderInFile notes;
   const std::string uid = "20241208_101010123_37454011";
@@ -227,7 +227,7 @@ kept<BR/>
 // A Record element from markup lines, read into a fresh node.
 void readRecord(MemoNode& node, const StringList& lines) { readBack(lines, node); }
 
-TEST(RecordElement, ReaderDropsTrailingTextAndKeepsUnknownElementsAsText) {
+TEST(MemoNodeRecord, ReaderDropsTrailingTextAndKeepsUnknownElementsAsText) {
   MemoNode node;
   readRecord(node, {"<Record name=\"n\">", "<Field a=\"1\" />", "one<BR/>", "<Other>x</Other>",
                     "<Field b=\"2\" a=\"3\" />", "two<BR/>", "tail", "</Record>"});
@@ -243,7 +243,7 @@ TEST(RecordElement, ReaderDropsTrailingTextAndKeepsUnknownElementsAsText) {
 // Markup the record does not know, written by hand or by other programs, is
 // kept as the text it was written as, in the memo and in the comment, and
 // then survives a save.
-TEST(RecordElement, UnknownElementsInMemoAndCommentStayAsText) {
+TEST(MemoNodeRecord, UnknownElementsInMemoAndCommentStayAsText) {
   struct Case {
     const char* title;
     std::string line;  // one line of markup inside the Record and inside its Comment
@@ -276,7 +276,7 @@ TEST(RecordElement, UnknownElementsInMemoAndCommentStayAsText) {
   }
 }
 
-TEST(RecordElement, Base64IsDecodedInAnyLetterCase) {
+TEST(MemoNodeRecord, Base64IsDecodedInAnyLetterCase) {
   for (const char* encoding : {"base64", "Base64", "BASE64"}) {
     MemoNode node;
     readRecord(node, {"<Record name=\"n\">",
@@ -293,7 +293,7 @@ TEST(RecordElement, Base64IsDecodedInAnyLetterCase) {
   EXPECT_EQ(text.aMemo, StringList{"/wBc"});
 }
 
-TEST(Node, MarksContentFieldsAndInheritance) {
+TEST(MemoNode, MarksContentFieldsAndInheritance) {
   HolderInFile notes;
   MemoNode* node = notes.addNode("n");
   EXPECT_FALSE(node->isMarked());
@@ -329,7 +329,7 @@ TEST(Node, MarksContentFieldsAndInheritance) {
   EXPECT_EQ(node->getHolderName(), "notes");
 }
 
-TEST(Node, CloneCopiesEverythingButIsNotListed) {
+TEST(MemoNode, CloneCopiesEverythingButIsNotListed) {
   HolderInFile notes;
   MemoNode* node = notes.addNode("n");
   node->aFields = {"k=\"v\""};
@@ -351,7 +351,7 @@ TEST(Node, CloneCopiesEverythingButIsNotListed) {
 
 // --- parents
 
-TEST(Parents, SetParentGivesAParentWithoutUidANewOne) {
+TEST(MemoNodeParents, SetParentGivesAParentWithoutUidANewOne) {
   FixedServices services;
   HolderInFile notes;
   MemoNode* parent = notes.addNode("parent");
@@ -379,7 +379,7 @@ struct Outline {
   HolderInFile notes;
 };
 
-TEST(Parents, ANodeOnACycleHasNoParent) {
+TEST(MemoNodeParents, ANodeOnACycleHasNoParent) {
   // a -> b -> c -> b (b and c form a cycle), d is its own parent, e -> X (unknown).
   Outline outline({{'a', 'B'}, {'b', 'C'}, {'c', 'B'}, {'d', 'D'}, {'e', 'X'}});
   EXPECT_EQ(outline.at('a')->getParentNode(), outline.at('b'));
@@ -391,7 +391,7 @@ TEST(Parents, ANodeOnACycleHasNoParent) {
 
 // --- paths
 
-TEST(Paths, ResolveRelativeVariableAndParentForms) {
+TEST(MemoNodePaths, ResolveRelativeVariableAndParentForms) {
   HolderInFile notes("C:\\memo\\notes.mxa");
   MemoNode* vars = notes.addNode("*$");
   vars->aFields = {"$IMG=\"C:\\pics\\\"", "$BARE=\"C:\\pics\""};
@@ -429,7 +429,7 @@ TEST(Paths, ResolveRelativeVariableAndParentForms) {
   EXPECT_EQ(top->getFilePath(), "C:/memo/x.txt");
 }
 
-TEST(Paths, ParentCyclesAndMissingHolderEndTheWalk) {
+TEST(MemoNodePaths, ParentCyclesAndMissingHolderEndTheWalk) {
   Outline outline({{'a', 'B'}, {'b', 'A'}});
   outline.notes.memoFile.putField_("Filename", "\"/home/u/m/h.mxa\"");
   for (char c : {'a', 'b'}) outline.at(c)->putField_("Filename", "\"$parent\\x\"");
@@ -439,7 +439,7 @@ TEST(Paths, ParentCyclesAndMissingHolderEndTheWalk) {
   EXPECT_EQ(orphan.getFilePath(), "$IMG");  // without holder the name stands for itself
 }
 
-TEST(Paths, DotPathsLeaveTheCurrentDirectoryAlone) {
+TEST(MemoNodePaths, DotPathsLeaveTheCurrentDirectoryAlone) {
   HolderInFile notes("/srv/memo/h.mxa");
   MemoNode* node = notes.addNode("n");
   node->putField_("Filename", "\"./pics/../a.png\"");
@@ -448,7 +448,7 @@ TEST(Paths, DotPathsLeaveTheCurrentDirectoryAlone) {
   EXPECT_EQ(std::filesystem::current_path(), before);
 }
 
-TEST(Paths, MakePathRelativeToADirectory) {
+TEST(MemoNodePaths, MakePathRelativeToADirectory) {
   struct Case {
     std::string value;
     std::string base;
@@ -476,7 +476,7 @@ TEST(Paths, MakePathRelativeToADirectory) {
   }
 }
 
-TEST(Paths, MakeParentRelativeCodes) {
+TEST(MemoNodePaths, MakeParentRelativeCodes) {
   HolderInFile notes("/m/h.mxa");
   MemoNode* parent = notes.addNode("parent");
   parent->aFields = {"UID=\"P\"", "Filename=\"/data/docs/index.txt\""};
@@ -506,7 +506,7 @@ TEST(Paths, MakeParentRelativeCodes) {
   EXPECT_EQ(child->getFilePath(), "/data/docs/sub/a.txt");  // and it resolves back
 }
 
-TEST(Node, HeadlineIsTheFirstMarkedLine) {
+TEST(MemoNode, HeadlineIsTheFirstMarkedLine) {
   const std::string mark = SJ("●");
   struct Case {
     StringList memo;
@@ -529,7 +529,7 @@ TEST(Node, HeadlineIsTheFirstMarkedLine) {
   }
 }
 
-TEST(Node, LinkedContentLoadsFromTheResolvedPathAndKeepsItsForm) {
+TEST(MemoNode, LinkedContentLoadsFromTheResolvedPathAndKeepsItsForm) {
   ScratchDir dir;
   dir.write("pic.png", "PNG");
   HolderInFile notes(dir.file("h.mxa"));
@@ -546,7 +546,7 @@ TEST(Node, LinkedContentLoadsFromTheResolvedPathAndKeepsItsForm) {
   EXPECT_EQ(node->loadLinkedContent(), -5);  // loadContent_'s -6, plus one
 }
 
-TEST(Node, TemplatePlaceholders) {
+TEST(MemoNode, TemplatePlaceholders) {
   FixedServices services;
   HolderInFile notes;
   MemoNode* target = notes.addNode("Target");
