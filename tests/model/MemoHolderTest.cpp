@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <random>
 
-#include "model/ModelTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "model/ModelTestSupport.h"
 #include "platform/Path.h"
 
 namespace vrk {
