@@ -142,7 +142,7 @@ TEST_F(MenuMap, TheTopPanelInItsOrderWithHints) {
   form->panelButton_("Holder")->click();
   EXPECT_EQ(file().countOfHolders(), 2);
   form->panelButton_("SAVE")->click();
-  EXPECT_TRUE(fs::exists(form->getCurHolder()->getFileName()));
+  EXPECT_TRUE(fs::exists(dir.file("new_00.mxh")));  // the new holder, saved
   form->panelButton_("New")->click();
   form->panelButton_("UP")->click();
   EXPECT_EQ(form->getCurMemoNode(), form->getCurHolder()->firstNode());

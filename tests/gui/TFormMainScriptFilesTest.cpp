@@ -14,7 +14,6 @@
 #include "MainWindowTestSupport.h"
 #include "commands/CommandFrame.h"
 #include "platform/Path.h"
-#include "platform/qt/QtPrompter.h"
 #include "text/CharEX.h"
 
 namespace vrk::windowtest {
@@ -25,10 +24,10 @@ bool startsWith(const std::string& text, std::string_view head) {
   return text.compare(0, head.size(), head) == 0;
 }
 
-using FileCommands = MainWindowFixture;
+using TFormMainScriptFiles = MainWindowFixture;
 
 // Every command that a running task refuses: nothing is asked, nothing changes.
-TEST_F(FileCommands, WhileBusyEveryCommandIsRefusedAndChangesNothing) {
+TEST_F(TFormMainScriptFiles, WhileBusyEveryCommandIsRefusedAndChangesNothing) {
   openMemoFile({{"A", {{"a1"}, {"a2"}}}, {"B", {{"b1"}}}});
   holder(0).flagChanged = true;
   const std::string mxa = readFile(dir.file("work.mxa"));
@@ -72,7 +71,7 @@ TEST_F(FileCommands, WhileBusyEveryCommandIsRefusedAndChangesNothing) {
   EXPECT_EQ(readFile(dir.file("A.mxh")), holderA);
 }
 
-TEST_F(FileCommands, TheFrameChecksReadOnlyAndStopsExceptions) {
+TEST_F(TFormMainScriptFiles, TheFrameChecksReadOnlyAndStopsExceptions) {
   form->CheckBoxReadOnly->setChecked(true);
   EXPECT_EQ(form->UINewMemoHolder(), kRefusedUIReadOnly);
   EXPECT_EQ(message(), "UI ReadOnly");
@@ -94,7 +93,7 @@ TEST_F(FileCommands, TheFrameChecksReadOnlyAndStopsExceptions) {
   EXPECT_FALSE(form->isBusy());
 }
 
-TEST_F(FileCommands, SaveWithMessageAsksThenReportsTheSize) {
+TEST_F(TFormMainScriptFiles, SaveWithMessageAsksThenReportsTheSize) {
   const std::string path = file().getFilePathMXA();
   ports.prompter.answer(Answer::Cancel);
   EXPECT_EQ(form->UISaveFileWithMSG(), -1);
@@ -111,7 +110,7 @@ TEST_F(FileCommands, SaveWithMessageAsksThenReportsTheSize) {
   EXPECT_FALSE(file().flagChanged);
 }
 
-TEST_F(FileCommands, AMissingFolderIsMadeOnlyAfterYes) {
+TEST_F(TFormMainScriptFiles, AMissingFolderIsMadeOnlyAfterYes) {
   const std::string folder = dir.file("new/deeper");
   file().putFileName_(folder + "/memo.mxa");
   ports.prompter.answer(Answer::Cancel);
@@ -125,7 +124,7 @@ TEST_F(FileCommands, AMissingFolderIsMadeOnlyAfterYes) {
 }
 
 // A write that fails is reported as one, and what had changed stays changed.
-TEST_F(FileCommands, FailedWritesLeaveTheChangedFlags) {
+TEST_F(TFormMainScriptFiles, FailedWritesLeaveTheChangedFlags) {
   fs::create_directory(dir.file("taken.mxa"));  // a folder where the file should go
   file().putFileName_(dir.file("taken.mxa"));
   file().flagChanged = true;
@@ -146,7 +145,7 @@ TEST_F(FileCommands, FailedWritesLeaveTheChangedFlags) {
 
 // The menu's "Save All Holders" writes the memo file too: after its holders,
 // which it names, and only once they are all written.
-TEST_F(FileCommands, SaveAllHoldersWritesTheMemoFileLastAndOnlyAfterEveryHolder) {
+TEST_F(TFormMainScriptFiles, SaveAllHoldersWritesTheMemoFileLastAndOnlyAfterEveryHolder) {
   const std::string mxa = openMemoFile({{"A", {{"a1"}}}, {"B", {{"b1"}}}});
   const std::string before = readFile(mxa);
   form->_changeCurrentHolder_(&holder(1), true);  // read before its file goes
@@ -178,7 +177,7 @@ TEST_F(FileCommands, SaveAllHoldersWritesTheMemoFileLastAndOnlyAfterEveryHolder)
 // The holder with a file of its own elsewhere (FlagExtra) is still unread
 // when the memo file moves to another folder: it is read from its place
 // first, so that saving everything afterwards writes its nodes, not nothing.
-TEST_F(FileCommands, SaveAsElsewhereThenSaveAllNeverEmptiesAHolderFile) {
+TEST_F(TFormMainScriptFiles, SaveAsElsewhereThenSaveAllNeverEmptiesAHolderFile) {
   fs::create_directory(dir.file("extra"));
   fs::create_directory(dir.file("moved"));
   const std::string extraPath =
@@ -224,7 +223,7 @@ TEST_F(FileCommands, SaveAsElsewhereThenSaveAllNeverEmptiesAHolderFile) {
   EXPECT_EQ(readFile(dir.file("B.mxh")), holderFileText({"B", {{"b1"}, {"b2"}}}));
 }
 
-TEST_F(FileCommands, SaveAsPackageLoadsAndLogsMissingHolders) {
+TEST_F(TFormMainScriptFiles, SaveAsPackageLoadsAndLogsMissingHolders) {
   openMemoFile({{"A", {{"a1"}}}, {"Gone", {}, {}, false}});
   ports.prompter.answerText(dir.file("work.maz"));
   EXPECT_GT(form->saveAsMemoFile_(".maz"), 0);
@@ -239,7 +238,7 @@ TEST_F(FileCommands, SaveAsPackageLoadsAndLogsMissingHolders) {
 }
 
 // Saving goes through the held file; Save As lets it go for the rest of the run.
-TEST_F(FileCommands, SaveUnderTheLockThenSaveAsEndsIt) {
+TEST_F(TFormMainScriptFiles, SaveUnderTheLockThenSaveAsEndsIt) {
   const std::string path = openMemoFile({{"A", {{"a1"}}}});
   form->flagFileLock = true;
   ASSERT_EQ(form->lockStream.acquire_(path), 0);
@@ -256,7 +255,7 @@ TEST_F(FileCommands, SaveUnderTheLockThenSaveAsEndsIt) {
   EXPECT_EQ(other.acquire_(path), 0);
 }
 
-TEST_F(FileCommands, OpenURLAndOpenFileReportWhatFailed) {
+TEST_F(TFormMainScriptFiles, OpenURLAndOpenFileReportWhatFailed) {
   ports.prompter.answerText("  ");
   EXPECT_EQ(form->UIOpenURL(), -1);
   EXPECT_EQ(message(), "Cancel: UIOpenURL");
@@ -274,7 +273,7 @@ TEST_F(FileCommands, OpenURLAndOpenFileReportWhatFailed) {
             "(*.*)|*.*");
 }
 
-TEST_F(FileCommands, NewMemoFileAsksForChangesFirst) {
+TEST_F(TFormMainScriptFiles, NewMemoFileAsksForChangesFirst) {
   openMemoFile({{"A", {{"a1"}}}, {"B", {{"b1"}}}});
   holder(0).flagChanged = true;
   EXPECT_EQ(form->UINewMemoFile(), -1);  // the prompt cancelled
@@ -287,22 +286,6 @@ TEST_F(FileCommands, NewMemoFileAsksForChangesFirst) {
   EXPECT_EQ(holder(0).countOfNodes(), 1);
   EXPECT_EQ(form->getCurMemoNode(), holder(0).firstNode());
   EXPECT_FALSE(file().flagChanged);
-}
-
-TEST(FileDialogFilter, PipeFiltersBecomeQtFilters) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"MXA files (*.mxa)|*.mxa|MAZ files (*.maz)|*.maz|ALL files (*.*)|*.*",
-       "MXA files (*.mxa);;MAZ files (*.maz);;ALL files (*)"},
-      {"MXH files (*.mxh)|*.mxh| MHZ (*.mhz) | *.mhz | ALL files (*.*)|*.*",
-       "MXH files (*.mxh);;MHZ (*.mhz);;ALL files (*)"},
-      // The pattern of "compress Holder" is missing: its own parentheses stand in.
-      {"Holder(*.mxh)|*.mxh|compress Holder(*.mhz)|ALL files (*.*)|*.*",
-       "Holder (*.mxh);;compress Holder (*.mhz);;ALL files (*)"},
-      {"JPEG(*.jpg)|*.jpg;*.jpe;*.jpeg|Text", "JPEG (*.jpg *.jpe *.jpeg);;Text (*)"},
-      {"*.csv|Text(*.txt)|*.txt", "*.csv (*.csv);;Text (*.txt)"},
-      {"CSV (*.csv);;All (*)", "CSV (*.csv);;All (*)"},
-  };
-  for (const auto& [pipe, qt] : cases) EXPECT_EQ(qtFileFilter_(pipe).toStdString(), qt) << pipe;
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ struct ReadElement {
   TTAGNode root;
 };
 
-TEST(Fields, PutGetRemove) {
+TEST(MemoBasicFields, PutGetRemove) {
   MemoBasic record;
   EXPECT_EQ(record.putField_("FileName", "\"a\""), 0);
   EXPECT_EQ(record.putField_("Other", "1"), 1);
@@ -47,7 +47,7 @@ TEST(Fields, PutGetRemove) {
   EXPECT_FALSE(record.isReadOnly());
 }
 
-TEST(Fields, WrittenAttributesReadBackAsWritten) {
+TEST(MemoBasicFields, WrittenAttributesReadBackAsWritten) {
   struct Case {
     std::string field;
     std::string attribute;  // as written
@@ -76,7 +76,7 @@ TEST(Fields, WrittenAttributesReadBackAsWritten) {
   }
 }
 
-TEST(Fields, BlankFieldsAreNotWritten) {
+TEST(MemoBasicFields, BlankFieldsAreNotWritten) {
   MemoBasic record;
   StringList lines;
   EXPECT_EQ(record.writeFields_(lines, ""), -1);
@@ -89,7 +89,7 @@ TEST(Fields, BlankFieldsAreNotWritten) {
   EXPECT_TRUE(lines.empty());
 }
 
-TEST(Fields, LaterFieldElementsMerge) {
+TEST(MemoBasicFields, LaterFieldElementsMerge) {
   ReadElement read({"<Field a=\"2\" b=\"3\" bare />"});
   MemoBasic empty;
   empty.readFieldTag_(read.element());
@@ -100,7 +100,7 @@ TEST(Fields, LaterFieldElementsMerge) {
   EXPECT_EQ(filled.aFields, (StringList{"A=\"2\"", "b=\"3\""}));
 }
 
-TEST(Comment, WrittenEscapedAndReadUpToTheLastBreak) {
+TEST(MemoBasicComment, WrittenEscapedAndReadUpToTheLastBreak) {
   MemoBasic record;
   StringList lines;
   EXPECT_EQ(record.writeComment_(lines, ""), -1);
@@ -118,7 +118,7 @@ TEST(Comment, WrittenEscapedAndReadUpToTheLastBreak) {
   EXPECT_EQ(back.aComment, StringList{"x"});
 }
 
-TEST(Record, ColourAndTemporaryDirectory) {
+TEST(MemoBasicRecord, ColourAndTemporaryDirectory) {
   MemoBasic record;
   EXPECT_EQ(record.getColor(), 0xFFFFFFu);
   record.putField_("Color", "\"clRed\"");
@@ -139,7 +139,7 @@ TEST(Record, ColourAndTemporaryDirectory) {
   if (saved) ::setenv("TMPDIR", savedValue.c_str(), 1);
 }
 
-TEST(Record, AssignCopiesEverythingAndDropsWhatTheSourceLacks) {
+TEST(MemoBasicRecord, AssignCopiesEverythingAndDropsWhatTheSourceLacks) {
   MemoBasic source;
   source.aFields = {"k=\"v\""};
   source.aMemo = {"memo"};
@@ -193,7 +193,7 @@ const AttachRow kAttachRows[] = {
     {".doc .cc .jsx .z", "application/octet-stream", "binary", false},
 };
 
-TEST(LoadContent, EveryExtensionGoesWhereTheTableSays) {
+TEST(MemoBasicLoadContent, EveryExtensionGoesWhereTheTableSays) {
   ScratchDir dir;
   const std::string bytes = "line1\r\nline2\r\n";
   for (const AttachRow& row : kAttachRows) {
@@ -222,7 +222,7 @@ TEST(LoadContent, EveryExtensionGoesWhereTheTableSays) {
   }
 }
 
-TEST(LoadContent, WithoutExtensionIsBinaryAndTheGivenNameIsStored) {
+TEST(MemoBasicLoadContent, WithoutExtensionIsBinaryAndTheGivenNameIsStored) {
   ScratchDir dir;
   MemoBasic record;
   EXPECT_EQ(record.loadContent_(dir.write("README", "abc"), "./README"), 3);
@@ -230,7 +230,7 @@ TEST(LoadContent, WithoutExtensionIsBinaryAndTheGivenNameIsStored) {
   EXPECT_EQ(record.getField_("Filename"), "\"./README\"");
 }
 
-TEST(LoadContent, FileAddressesAreLocalPaths) {
+TEST(MemoBasicLoadContent, FileAddressesAreLocalPaths) {
   ScratchDir dir;
   const std::string path = dir.write("n.txt", "x\n");
   MemoBasic record;
@@ -239,7 +239,7 @@ TEST(LoadContent, FileAddressesAreLocalPaths) {
   EXPECT_EQ(record.getFilename(), "file://" + path);
 }
 
-TEST(LoadContent, FailureCodesLeaveTheRecordUnchanged) {
+TEST(MemoBasicLoadContent, FailureCodesLeaveTheRecordUnchanged) {
   ScratchDir dir;
   MapDownloader downloader;  // knows no page
   ScopedModelServices services({.downloader = &downloader, .tempDir = dir.path()});
@@ -265,7 +265,7 @@ TEST(LoadContent, FailureCodesLeaveTheRecordUnchanged) {
             (std::vector<std::string>{"http://example.com/missing.png", "HTTPS://example.com/"}));
 }
 
-TEST(LoadContent, DownloadsIntoTheTemporaryDirectoryAndDeletesTheCopy) {
+TEST(MemoBasicLoadContent, DownloadsIntoTheTemporaryDirectoryAndDeletesTheCopy) {
   ScratchDir dir;
   MapDownloader downloader;
   downloader.pages["http://example.com/pic.png"] = "PNGDATA";
@@ -282,7 +282,7 @@ TEST(LoadContent, DownloadsIntoTheTemporaryDirectoryAndDeletesTheCopy) {
 
 // --- saving contents
 
-TEST(SaveContent, BinaryDataTextAndLinkPages) {
+TEST(MemoBasicSaveContent, BinaryDataTextAndLinkPages) {
   ScratchDir dir;
   MemoBasic record;
   record.putField_("Content-Transfer-Encoding", "\"binary\"");
@@ -314,7 +314,7 @@ TEST(SaveContent, BinaryDataTextAndLinkPages) {
   EXPECT_EQ(readFile(dir.file("link.html")), expected);
 }
 
-TEST(SaveContent, BlankImageAndMimeMemo) {
+TEST(MemoBasicSaveContent, BlankImageAndMimeMemo) {
   MemoBasic record;
   const int size = record.makeBlankImage();
   ASSERT_TRUE(record.aContent && record.aContent->aData);

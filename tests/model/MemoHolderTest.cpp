@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <random>
 
-#include "model/ModelTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "model/ModelTestSupport.h"
 #include "platform/Path.h"
 
 namespace vrk {
@@ -39,7 +39,7 @@ struct Listed {
   MemoHolder* holder = nullptr;
 };
 
-TEST(NewNode, NamingRules) {
+TEST(MemoHolderNewNode, NamingRules) {
   struct Case {
     const char* title;
     StringList fields;
@@ -99,7 +99,7 @@ TEST(NewNode, NamingRules) {
   }
 }
 
-TEST(NewNode, TemplateByOptionAndPlaceBeforeTheCurrentNode) {
+TEST(MemoHolderNewNode, TemplateByOptionAndPlaceBeforeTheCurrentNode) {
   struct Case {
     const char* option;  // NewNodeOption, or null for none
     const char* selected;
@@ -131,7 +131,7 @@ TEST(NewNode, TemplateByOptionAndPlaceBeforeTheCurrentNode) {
   }
 }
 
-TEST(NewNode, FreshCreatedOnlyWhenTheTemplateHasOneAndAnIndexedUid) {
+TEST(MemoHolderNewNode, FreshCreatedOnlyWhenTheTemplateHasOneAndAnIndexedUid) {
   FixedServices services;
   Listed listed;
   MemoNode* star = listed.add("*");
@@ -151,7 +151,7 @@ TEST(NewNode, FreshCreatedOnlyWhenTheTemplateHasOneAndAnIndexedUid) {
   EXPECT_EQ(listed.holder->findNodeByUID_(lowerCase_(uid)), dated);
 }
 
-TEST(Uids, DuplicatesAndBlanksAreRepairedInNodeOrder) {
+TEST(MemoHolderUids, DuplicatesAndBlanksAreRepairedInNodeOrder) {
   FixedServices services;
   Listed listed;
   MemoNode* a = listed.add("a");
@@ -173,7 +173,7 @@ TEST(Uids, DuplicatesAndBlanksAreRepairedInNodeOrder) {
   EXPECT_EQ(d->getField_("UID").size(), 29u);
 }
 
-TEST(Uids, AUidGivenAfterIndexingIsStillFound) {
+TEST(MemoHolderUids, AUidGivenAfterIndexingIsStillFound) {
   FixedServices services;
   Listed listed;
   MemoNode* parent = listed.add("parent");
@@ -183,7 +183,7 @@ TEST(Uids, AUidGivenAfterIndexingIsStillFound) {
   EXPECT_EQ(listed.holder->findNodeByUID_("no such uid"), nullptr);
 }
 
-TEST(RemoveNode, LeavesTheIndexAndTheCurrentNode) {
+TEST(MemoHolderRemoveNode, LeavesTheIndexAndTheCurrentNode) {
   FixedServices services;
   Listed listed;
   MemoHolder& holder = *listed.holder;
@@ -208,7 +208,7 @@ TEST(RemoveNode, LeavesTheIndexAndTheCurrentNode) {
   EXPECT_EQ(holder.getCurNode(), nullptr);  // deleting always ends the current node
 }
 
-TEST(Navigation, EdgesAnswerNone) {
+TEST(MemoHolderNavigation, EdgesAnswerNone) {
   Listed listed;
   MemoHolder& holder = *listed.holder;
   EXPECT_EQ(holder.firstNode(), nullptr);
@@ -231,7 +231,7 @@ TEST(Navigation, EdgesAnswerNone) {
   EXPECT_EQ(holder.putCurNode_(stranger.get()), -1);
 }
 
-TEST(Sorting, OnlyAddingAndRenamingSort) {
+TEST(MemoHolderSorting, OnlyAddingAndRenamingSort) {
   Listed listed;
   MemoHolder& holder = *listed.holder;
   listed.add("b");
@@ -250,7 +250,7 @@ TEST(Sorting, OnlyAddingAndRenamingSort) {
   EXPECT_EQ(listed.names(), (StringList{"z", "y", "c", "b", "0"}));
 }
 
-TEST(Copy, ClonesNodesAndKeepsTheCurrentPosition) {
+TEST(MemoHolderCopy, ClonesNodesAndKeepsTheCurrentPosition) {
   FixedServices services;
   Listed listed;
   MemoHolder& source = *listed.holder;
@@ -274,7 +274,7 @@ TEST(Copy, ClonesNodesAndKeepsTheCurrentPosition) {
   EXPECT_EQ(copy->CountSave, 0);
 }
 
-TEST(FileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
+TEST(MemoHolderFileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
   struct Case {
     const char* memoFile;  // null: the holder has no memo file
     const char* holder;
@@ -321,7 +321,7 @@ TEST(FileNames, FromTheMemoFileFolderOrTheHoldersOwnPath) {
 }
 
 // The holder file keeps a relative FileName as it was stored.
-TEST(FileNames, ARelativeExtraFileNameIsWrittenAsStored) {
+TEST(MemoHolderFileNames, ARelativeExtraFileNameIsWrittenAsStored) {
   Listed listed("x");
   listed.holder->aFields = {"FlagExtra=\"true\"", "Filename=\"sub\\y.mxh\""};
   StringList lines;
@@ -331,7 +331,7 @@ TEST(FileNames, ARelativeExtraFileNameIsWrittenAsStored) {
       << ::testing::PrintToString(lines);
 }
 
-TEST(MemoFileSettings, ReadOnlyFieldsAndTempDirComeFromTheMemoFile) {
+TEST(MemoHolderMemoFileSettings, ReadOnlyFieldsAndTempDirComeFromTheMemoFile) {
   MemoFile file;
   MemoHolder* holder = file.newHolderAt_(0);
   EXPECT_EQ(holder->getMemoFile(), &file);
@@ -346,7 +346,7 @@ TEST(MemoFileSettings, ReadOnlyFieldsAndTempDirComeFromTheMemoFile) {
   EXPECT_EQ(Listed().holder->getMemoFile(), nullptr);
 }
 
-TEST(Collections, MarksKeysAndValuesOverAllNodes) {
+TEST(MemoHolderCollections, MarksKeysAndValuesOverAllNodes) {
   Listed listed;
   MemoNode* a = listed.add("a");
   MemoNode* b = listed.add("b");
@@ -367,7 +367,7 @@ TEST(Collections, MarksKeysAndValuesOverAllNodes) {
 
 // The node list keeps a gap where it was last changed; random edits must
 // agree with a plain vector at every step.
-TEST(NodeListOrder, RandomEditsAgreeWithAPlainVector) {
+TEST(MemoHolderNodeListOrder, RandomEditsAgreeWithAPlainVector) {
   std::mt19937 rng(3);
   ChildList list;
   std::vector<std::pair<std::string, const TObjectNamed*>> plain;
@@ -429,7 +429,7 @@ class ReversedHolder : public MemoHolder {
   }
 };
 
-TEST(ViewOrder, TheModelWalksNodesThroughTheVirtualOperations) {
+TEST(MemoHolderViewOrder, TheModelWalksNodesThroughTheVirtualOperations) {
   FixedServices services;
   ReversedHolder holder;
   for (const char* name : {"first", "second"}) {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
 #include "model/ModelTestSupport.h"
 #include "model/TContent.h"
 #include "platform/SJ.h"
@@ -17,7 +19,29 @@ using modeltest::FixedServices;
 using modeltest::readBack;
 using modeltest::ScratchDir;
 using modeltest::storedText;
-using modeltest::TestHolder;
+
+// A real holder named "notes", listed in a memo file stored at memoFilePath:
+// the holder's file lies beside it, and its nodes inherit from both.
+struct HolderInFile {
+  explicit HolderInFile(std::string_view memoFilePath = "/data/memo/notes.mxa")
+      : holder(listed(memoFile, memoFilePath)) {}
+  MemoNode* addNode(std::string_view name) {
+    std::unique_ptr<MemoNode> node = holder.createNode();
+    MemoNode* raw = node.get();
+    holder.addNode_(std::move(node), name);
+    return raw;
+  }
+
+  MemoFile memoFile;
+  MemoHolder& holder;  // owned by memoFile
+
+ private:
+  static MemoHolder& listed(MemoFile& file, std::string_view path) {
+    file.putField_("Filename", quoted_(path));
+    file.addHolder_(file.createHolder(), "notes");
+    return *file.findHolder_("notes");
+  }
+};
 
 StringList stored(std::initializer_list<std::string_view> utf8) {
   StringList out;
@@ -47,10 +71,10 @@ std::string bytes0to57() {
 
 const std::string kThreeBytes("\xff\x00\x5c", 3);
 
-TEST(RecordElement, GoldenBytesReadBackThroughTheTagReader) {
+TEST(MemoNodeRecord, GoldenBytesReadBackThroughTheTagReader) {
   FixedServices services;
-  TestHolder holder;
-  const std::string uid = holder.genUniqUID();  // from the fixed clock and seed
+  HolderInFile notes;
+  const std::string uid = "20241208_101010123_37454011";
   const GoldenCase cases[] = {
       {"text node with escapes, fields and a comment",
        "表 & <x>",
@@ -178,7 +202,7 @@ kept<BR/>
   };
   for (const GoldenCase& c : cases) {
     SCOPED_TRACE(c.title);
-    MemoNode* node = holder.addNode(utf8LiteralToSjis(c.name));
+    MemoNode* node = notes.addNode(utf8LiteralToSjis(c.name));
     node->aFields = c.fields;
     node->aMemo = c.memo;
     node->aComment = c.comment;
@@ -191,7 +215,7 @@ kept<BR/>
       EXPECT_TRUE(node->aMemo.empty());
     }
 
-    MemoNode back(&holder);
+    MemoNode back(&notes.holder);
     EXPECT_EQ(readBack(lines, back), trim_(utf8LiteralToSjis(c.name)));
     EXPECT_EQ(back.aFields, c.fieldsBack.value_or(c.fields));
     EXPECT_EQ(back.aMemo, c.memoBack);
@@ -203,7 +227,7 @@ kept<BR/>
 // A Record element from markup lines, read into a fresh node.
 void readRecord(MemoNode& node, const StringList& lines) { readBack(lines, node); }
 
-TEST(RecordElement, ReaderDropsTrailingTextAndKeepsUnknownElementsAsText) {
+TEST(MemoNodeRecord, ReaderDropsTrailingTextAndKeepsUnknownElementsAsText) {
   MemoNode node;
   readRecord(node, {"<Record name=\"n\">", "<Field a=\"1\" />", "one<BR/>", "<Other>x</Other>",
                     "<Field b=\"2\" a=\"3\" />", "two<BR/>", "tail", "</Record>"});
@@ -219,7 +243,7 @@ TEST(RecordElement, ReaderDropsTrailingTextAndKeepsUnknownElementsAsText) {
 // Markup the record does not know, written by hand or by other programs, is
 // kept as the text it was written as, in the memo and in the comment, and
 // then survives a save.
-TEST(RecordElement, UnknownElementsInMemoAndCommentStayAsText) {
+TEST(MemoNodeRecord, UnknownElementsInMemoAndCommentStayAsText) {
   struct Case {
     const char* title;
     std::string line;  // one line of markup inside the Record and inside its Comment
@@ -252,7 +276,7 @@ TEST(RecordElement, UnknownElementsInMemoAndCommentStayAsText) {
   }
 }
 
-TEST(RecordElement, Base64IsDecodedInAnyLetterCase) {
+TEST(MemoNodeRecord, Base64IsDecodedInAnyLetterCase) {
   for (const char* encoding : {"base64", "Base64", "BASE64"}) {
     MemoNode node;
     readRecord(node, {"<Record name=\"n\">",
@@ -269,9 +293,9 @@ TEST(RecordElement, Base64IsDecodedInAnyLetterCase) {
   EXPECT_EQ(text.aMemo, StringList{"/wBc"});
 }
 
-TEST(Node, MarksContentFieldsAndInheritance) {
-  TestHolder holder;
-  MemoNode* node = holder.addNode("n");
+TEST(MemoNode, MarksContentFieldsAndInheritance) {
+  HolderInFile notes;
+  MemoNode* node = notes.addNode("n");
   EXPECT_FALSE(node->isMarked());
   node->putMarked_(true);
   EXPECT_TRUE(node->isMarked());
@@ -281,16 +305,20 @@ TEST(Node, MarksContentFieldsAndInheritance) {
   node->putContentType_("  image/png ");
   EXPECT_EQ(node->getContentType(), "\"image/png\"");
 
-  holder.memoFile.putField_("Mail", "\"file\"");
+  notes.memoFile.putField_("Mail", "\"file\"");
   EXPECT_EQ(node->getFieldInherited_("Mail"), "\"file\"");
-  holder.putField_("Mail", "\"holder\"");
+  notes.holder.putField_("Mail", "\"holder\"");
   EXPECT_EQ(node->getFieldInherited_("Mail"), "\"holder\"");
   node->putField_("Mail", "\"node\"");
   EXPECT_EQ(node->getFieldInherited_("mail"), "\"node\"");
   EXPECT_EQ(node->getFieldInherited_(""), "");
 
   EXPECT_FALSE(node->isReadOnlyInherited());
-  holder.memoFile.putReadOnly_(true);
+  notes.holder.putReadOnly_(true);
+  EXPECT_TRUE(node->isReadOnlyInherited());
+  notes.holder.putReadOnly_(false);
+  EXPECT_FALSE(node->isReadOnlyInherited());
+  notes.memoFile.putReadOnly_(true);
   EXPECT_TRUE(node->isReadOnlyInherited());
   node->putReadOnly_(false);  // the node's own flag decides once it has one
   EXPECT_FALSE(node->isReadOnlyInherited());
@@ -298,18 +326,18 @@ TEST(Node, MarksContentFieldsAndInheritance) {
   orphan.putReadOnly_(true);
   EXPECT_TRUE(orphan.isReadOnlyInherited());
   EXPECT_EQ(orphan.getHolderName(), "");
-  EXPECT_EQ(node->getHolderName(), "noname");  // the test holder itself is not listed
+  EXPECT_EQ(node->getHolderName(), "notes");
 }
 
-TEST(Node, CloneCopiesEverythingButIsNotListed) {
-  TestHolder holder;
-  MemoNode* node = holder.addNode("n");
+TEST(MemoNode, CloneCopiesEverythingButIsNotListed) {
+  HolderInFile notes;
+  MemoNode* node = notes.addNode("n");
   node->aFields = {"k=\"v\""};
   node->aComment = StringList{"c"};
   node->loadContentStream_("data", "image/png", "binary");
   node->flagContentLoaded = true;
   std::unique_ptr<MemoNode> copy = node->cloneNode();
-  EXPECT_EQ(copy->aOwner, &holder);
+  EXPECT_EQ(copy->aOwner, &notes.holder);
   EXPECT_EQ(copy->getName(), "");
   EXPECT_EQ(copy->aFields, node->aFields);
   EXPECT_EQ(copy->aComment, node->aComment);
@@ -323,16 +351,14 @@ TEST(Node, CloneCopiesEverythingButIsNotListed) {
 
 // --- parents
 
-TEST(Parents, SetParentGivesAParentWithoutUidANewOne) {
+TEST(MemoNodeParents, SetParentGivesAParentWithoutUidANewOne) {
   FixedServices services;
-  TestHolder holder;
-  MemoNode* parent = holder.addNode("parent");
-  MemoNode* child = holder.addNode("child");
+  HolderInFile notes;
+  MemoNode* parent = notes.addNode("parent");
+  MemoNode* child = notes.addNode("child");
   child->setParentNode_(parent);
-  const std::string uid = unquote_(parent->getField_("UID"));
-  EXPECT_EQ(uid.size(), 27u);
-  EXPECT_TRUE(uid.starts_with("20241208_101010123_"));
-  EXPECT_EQ(child->getField_("ParentNodeID"), quoted_(uid));
+  EXPECT_EQ(parent->getField_("UID"), "\"20241208_101010123_37454011\"");
+  EXPECT_EQ(child->getField_("ParentNodeID"), "\"20241208_101010123_37454011\"");
   EXPECT_EQ(child->getParentNode(), parent);
   EXPECT_EQ(parent->getParentNode(), nullptr);
   child->setParentNode_(nullptr);
@@ -343,17 +369,17 @@ TEST(Parents, SetParentGivesAParentWithoutUidANewOne) {
 struct Outline {
   explicit Outline(std::initializer_list<std::pair<char, char>> links) {
     for (char c = 'a'; c <= 'e'; ++c) {
-      MemoNode* node = holder.addNode(std::string(1, c));
+      MemoNode* node = notes.addNode(std::string(1, c));
       node->putField_("UID", quoted_(std::string(1, static_cast<char>(c - 'a' + 'A'))));
     }
     for (auto [node, parent] : links)
       at(node)->putField_("ParentNodeID", quoted_(std::string(1, parent)));
   }
-  MemoNode* at(char name) { return holder.findNode_(std::string(1, name)); }
-  TestHolder holder;
+  MemoNode* at(char name) { return notes.holder.findNode_(std::string(1, name)); }
+  HolderInFile notes;
 };
 
-TEST(Parents, ANodeOnACycleHasNoParent) {
+TEST(MemoNodeParents, ANodeOnACycleHasNoParent) {
   // a -> b -> c -> b (b and c form a cycle), d is its own parent, e -> X (unknown).
   Outline outline({{'a', 'B'}, {'b', 'C'}, {'c', 'B'}, {'d', 'D'}, {'e', 'X'}});
   EXPECT_EQ(outline.at('a')->getParentNode(), outline.at('b'));
@@ -365,15 +391,15 @@ TEST(Parents, ANodeOnACycleHasNoParent) {
 
 // --- paths
 
-TEST(Paths, ResolveRelativeVariableAndParentForms) {
-  TestHolder holder("C:\\memo\\notes.mxh");
-  MemoNode* vars = holder.addNode("*$");
+TEST(MemoNodePaths, ResolveRelativeVariableAndParentForms) {
+  HolderInFile notes("C:\\memo\\notes.mxa");
+  MemoNode* vars = notes.addNode("*$");
   vars->aFields = {"$IMG=\"C:\\pics\\\"", "$BARE=\"C:\\pics\""};
-  MemoNode* top = holder.addNode("top");
+  MemoNode* top = notes.addNode("top");
   top->aFields = {"UID=\"T\"", "Filename=\"C:\\a\\b.txt\""};
-  MemoNode* middle = holder.addNode("middle");
+  MemoNode* middle = notes.addNode("middle");
   middle->aFields = {"UID=\"M\"", "ParentNodeID=\"T\"", "Filename=\"$parent\\sub\\\""};
-  MemoNode* node = holder.addNode("node");
+  MemoNode* node = notes.addNode("node");
   node->aFields = {"UID=\"N\"", "ParentNodeID=\"M\""};
   struct Case {
     std::string value;
@@ -403,9 +429,9 @@ TEST(Paths, ResolveRelativeVariableAndParentForms) {
   EXPECT_EQ(top->getFilePath(), "C:/memo/x.txt");
 }
 
-TEST(Paths, ParentCyclesAndMissingHolderEndTheWalk) {
+TEST(MemoNodePaths, ParentCyclesAndMissingHolderEndTheWalk) {
   Outline outline({{'a', 'B'}, {'b', 'A'}});
-  outline.holder.fileName = "/home/u/m/h.mxh";
+  outline.notes.memoFile.putField_("Filename", "\"/home/u/m/h.mxa\"");
   for (char c : {'a', 'b'}) outline.at(c)->putField_("Filename", "\"$parent\\x\"");
   EXPECT_EQ(outline.at('a')->getFilePath(), "/home/u/m/x");
   MemoNode orphan;
@@ -413,16 +439,16 @@ TEST(Paths, ParentCyclesAndMissingHolderEndTheWalk) {
   EXPECT_EQ(orphan.getFilePath(), "$IMG");  // without holder the name stands for itself
 }
 
-TEST(Paths, DotPathsLeaveTheCurrentDirectoryAlone) {
-  TestHolder holder("/srv/memo/h.mxh");
-  MemoNode* node = holder.addNode("n");
+TEST(MemoNodePaths, DotPathsLeaveTheCurrentDirectoryAlone) {
+  HolderInFile notes("/srv/memo/h.mxa");
+  MemoNode* node = notes.addNode("n");
   node->putField_("Filename", "\"./pics/../a.png\"");
   const auto before = std::filesystem::current_path();
   EXPECT_EQ(node->getFilePath(), "/srv/memo/a.png");
   EXPECT_EQ(std::filesystem::current_path(), before);
 }
 
-TEST(Paths, MakePathRelativeToADirectory) {
+TEST(MemoNodePaths, MakePathRelativeToADirectory) {
   struct Case {
     std::string value;
     std::string base;
@@ -450,9 +476,9 @@ TEST(Paths, MakePathRelativeToADirectory) {
   }
 }
 
-TEST(Paths, MakeParentRelativeCodes) {
-  TestHolder holder("/m/h.mxh");
-  MemoNode* parent = holder.addNode("parent");
+TEST(MemoNodePaths, MakeParentRelativeCodes) {
+  HolderInFile notes("/m/h.mxa");
+  MemoNode* parent = notes.addNode("parent");
   parent->aFields = {"UID=\"P\"", "Filename=\"/data/docs/index.txt\""};
   struct Case {
     std::string value;
@@ -469,18 +495,18 @@ TEST(Paths, MakeParentRelativeCodes) {
       {"C:\\data\\docs\\a.txt", true, -2, "\"$Parent/a.txt\""},
   };
   for (const Case& c : cases) {
-    MemoNode* node = holder.addNode("n");
+    MemoNode* node = notes.addNode("n");
     if (!c.value.empty()) node->putField_("Filename", quoted_(c.value));
     if (c.withParent) node->putField_("ParentNodeID", "\"P\"");
     EXPECT_EQ(node->makeParentRelative_("Filename"), c.code) << c.value;
     EXPECT_EQ(node->getField_("Filename"), c.stored) << c.value;
   }
-  MemoNode* child = holder.findNode_("n_04");
+  MemoNode* child = notes.holder.findNode_("n_04");
   ASSERT_TRUE(child);
   EXPECT_EQ(child->getFilePath(), "/data/docs/sub/a.txt");  // and it resolves back
 }
 
-TEST(Node, HeadlineIsTheFirstMarkedLine) {
+TEST(MemoNode, HeadlineIsTheFirstMarkedLine) {
   const std::string mark = SJ("●");
   struct Case {
     StringList memo;
@@ -503,11 +529,11 @@ TEST(Node, HeadlineIsTheFirstMarkedLine) {
   }
 }
 
-TEST(Node, LinkedContentLoadsFromTheResolvedPathAndKeepsItsForm) {
+TEST(MemoNode, LinkedContentLoadsFromTheResolvedPathAndKeepsItsForm) {
   ScratchDir dir;
   dir.write("pic.png", "PNG");
-  TestHolder holder(dir.file("h.mxh"));
-  MemoNode* node = holder.addNode("n");
+  HolderInFile notes(dir.file("h.mxa"));
+  MemoNode* node = notes.addNode("n");
   EXPECT_EQ(node->loadLinkedContent(), 0);  // no Filename: nothing happens
   EXPECT_FALSE(node->flagContentLoaded);
   node->aFields = {"Filename=\"./pic.png\"", "FlagLink=\"true\""};
@@ -520,22 +546,22 @@ TEST(Node, LinkedContentLoadsFromTheResolvedPathAndKeepsItsForm) {
   EXPECT_EQ(node->loadLinkedContent(), -5);  // loadContent_'s -6, plus one
 }
 
-TEST(Node, TemplatePlaceholders) {
+TEST(MemoNode, TemplatePlaceholders) {
   FixedServices services;
-  TestHolder holder;
-  MemoNode* target = holder.addNode("Target");
-  MemoNode* tmpl = holder.addNode("*HTML");
+  HolderInFile notes;
+  MemoNode* target = notes.addNode("Target");
+  MemoNode* tmpl = notes.addNode("*HTML");
   tmpl->aMemo = {"<h1>%node.name%</h1> %Holder.Name%", "%DATE% %TIME% %DATE%", "no placeholder",
                  "100% %unknown%"};
   StringList lines{"before"};
   EXPECT_EQ(tmpl->expandTemplate_(*target, lines), 0);
-  EXPECT_EQ(lines, (StringList{"before", "<h1>Target</h1> noname", "2024/12/08 10:10:10 2024/12/08",
+  EXPECT_EQ(lines, (StringList{"before", "<h1>Target</h1> notes", "2024/12/08 10:10:10 2024/12/08",
                                "no placeholder", "100% %unknown%"}));
   MemoNode orphan;
   orphan.aMemo = {"%HOLDER.NAME% of %NODE.NAME%"};
   lines.clear();
-  orphan.expandTemplate_(holder, lines);  // a holder can be the subject too
-  EXPECT_EQ(lines, StringList{"%HOLDER.NAME% of noname"});
+  orphan.expandTemplate_(notes.holder, lines);  // a holder can be the subject too
+  EXPECT_EQ(lines, StringList{"%HOLDER.NAME% of notes"});
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the model tests: a minimal holder, fixed services, a scratch
-// folder and the round trip through the real tag reader.
+// Helpers of the model tests: fixed services, a scratch folder and the round
+// trip through the real tag reader.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -12,8 +12,8 @@
 
 #include "markup/TTAGNode.h"
 #include "model/MemoHolderBase.h"
-#include "model/ModelServices.h"
 #include "model/MemoNode.h"
+#include "model/ModelServices.h"
 #include "model/TObjectParent.h"
 #include "platform/SjisBridge.h"
 #include "text/CharEX.h"
@@ -28,53 +28,6 @@ struct FixedServices {
   SeededRng rng{42};
   CollectingMessageSink messages;
   ScopedModelServices scope{ModelServices{&clock, &rng, &messages, nullptr, {}}};
-};
-
-// Just enough holder for nodes: lists them, makes UIDs like the real one
-// (local time, "_", eight random digits) and answers lookups by scanning.
-class TestHolder : public MemoBasic, public MemoHolderBase {
- public:
-  explicit TestHolder(std::string fileName = "/data/memo/notes.mxh")
-      : fileName(std::move(fileName)) {}
-
-  TObjectParent aNodes{this};
-  MemoBasic memoFile;  // stands in for the memo file's fields
-  std::string fileName;
-  std::string tempDir = "/tmp/";
-
-  MemoNode* addNode(std::string_view name) {
-    auto node = std::make_unique<MemoNode>(this);
-    MemoNode* raw = node.get();
-    aNodes.addChild_(std::move(node), name);
-    return raw;
-  }
-
-  std::string getNameChild_(const TObjectNamed* child) const override {
-    return aNodes.getNameChild_(child);
-  }
-  std::string genUniqUID() override {
-    const ModelServices& services = modelServices();
-    return formatNow_("yyyymmdd_hhnnsszzz", *services.clock) + "_" +
-           *formatInteger_("%.8d", 1 + services.rng->below(99999998));
-  }
-  MemoNode* findNodeByUID_(std::string_view uid) override {
-    for (const ChildEntry& entry : aNodes.aChildren) {
-      auto* node = static_cast<MemoNode*>(entry.object.get());
-      if (sameText_(unquote_(node->getField_("UID")), uid)) return node;
-    }
-    return nullptr;
-  }
-  MemoNode* findNode_(std::string_view name) override {
-    return static_cast<MemoNode*>(aNodes.findChild_(name));
-  }
-  std::string getFileName() override { return fileName; }
-  std::string getTempDir() const override { return tempDir; }
-  bool isReadOnlyHolder() const override { return isReadOnly() || memoFile.isReadOnly(); }
-  std::string getFieldInherited_(std::string_view key) const override {
-    const std::string value = getField_(key);
-    return value.empty() ? memoFile.getField_(key) : value;
-  }
-  MemoHolderBase* findHolderOfMemoFile_(std::string_view) override { return nullptr; }
 };
 
 class ScratchDir {

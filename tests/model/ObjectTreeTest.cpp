@@ -1,9 +1,10 @@
 // Named objects, parent lists and the weak handle.
 #include <gtest/gtest.h>
 
-#include "model/LiveRegistry.h"
-#include "model/ModelTestSupport.h"
 #include "model/AgentAPLAbs.h"
+#include "model/LiveRegistry.h"
+#include "model/MemoHolder.h"
+#include "model/ModelTestSupport.h"
 #include "model/TObjectParentEX.h"
 
 namespace vrk {
@@ -28,7 +29,7 @@ struct Family {
   TObjectParentEX list;
 };
 
-TEST(UniqueChildName, OdometerAndNumberedForms) {
+TEST(TObjectParentUniqueChildName, OdometerAndNumberedForms) {
   struct Case {
     std::initializer_list<std::string_view> existing;
     std::string_view name;
@@ -49,7 +50,7 @@ TEST(UniqueChildName, OdometerAndNumberedForms) {
   }
 }
 
-TEST(UniqueChildName, EndsWhenTheOdometerCyclesThroughTakenNames) {
+TEST(TObjectParentUniqueChildName, EndsWhenTheOdometerCyclesThroughTakenNames) {
   // a0..a9 are all taken: the odometer on "a9" only ever visits them.
   Family family({"a0", "a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "a9"});
   const std::string name = family.list.uniqueChildName_("a9");
@@ -58,7 +59,7 @@ TEST(UniqueChildName, EndsWhenTheOdometerCyclesThroughTakenNames) {
   EXPECT_EQ(family.list.uniqueChildName_("a9"), "a9_101");
 }
 
-TEST(ParentList, RenameKeepsNamesUnique) {
+TEST(TObjectParent, RenameKeepsNamesUnique) {
   FixedServices services;
   Family family({"abc", "other"});
   TObjectNamed* abc = family.at(0);
@@ -77,7 +78,7 @@ TEST(ParentList, RenameKeepsNamesUnique) {
   EXPECT_TRUE(services.messages.messages.empty());
 }
 
-TEST(ParentList, DuplicateNamesFindTheFirstAndSurviveRemoval) {
+TEST(TObjectParent, DuplicateNamesFindTheFirstAndSurviveRemoval) {
   Family family({"same", "x", "SAME"});
   EXPECT_EQ(family.list.findChild_("same"), family.at(0));
   std::unique_ptr<TObjectNamed> first = family.list.removeChild_(family.at(0));
@@ -88,7 +89,7 @@ TEST(ParentList, DuplicateNamesFindTheFirstAndSurviveRemoval) {
   EXPECT_EQ(family.list.removeChild_(first.get()), nullptr);
 }
 
-TEST(ParentList, MovesUpAndDownWithinBounds) {
+TEST(TObjectParent, MovesUpAndDownWithinBounds) {
   Family family({"a", "b", "c"});
   TObjectNamed* a = family.at(0);
   TObjectNamed* c = family.at(2);
@@ -104,7 +105,7 @@ TEST(ParentList, MovesUpAndDownWithinBounds) {
   EXPECT_EQ(unlisted.moveDown(), -1);
 }
 
-TEST(ParentList, SortsOnRenameAndAddOnlyWhenAsked) {
+TEST(TObjectParent, SortsOnRenameAndAddOnlyWhenAsked) {
   Family family({"b", "A", "c"});
   family.list.sortChildren();
   EXPECT_EQ(family.names(), (std::vector<std::string>{"b", "A", "c"}));
@@ -123,7 +124,7 @@ TEST(ParentList, SortsOnRenameAndAddOnlyWhenAsked) {
   EXPECT_TRUE(family.list.aChildren.empty());
 }
 
-TEST(ParentList, AssignCopiesChildrenDeeplyUnderTheCopy) {
+TEST(TObjectParent, AssignCopiesChildrenDeeplyUnderTheCopy) {
   Family source({"one", "two"});
   source.list.flagSort = true;
   auto copy = source.list.deepCopy();
@@ -136,7 +137,7 @@ TEST(ParentList, AssignCopiesChildrenDeeplyUnderTheCopy) {
   EXPECT_EQ(list->aChildren.objectAt(1)->getName(), "two");
 }
 
-TEST(NamedObject, BaseOperationsShowTheirMessages) {
+TEST(TObjectNamed, BaseOperationsShowTheirMessages) {
   FixedServices services;
   TObjectNamed plain;
   TObjectNamed child(&plain);
@@ -161,8 +162,9 @@ TEST(NamedObject, BaseOperationsShowTheirMessages) {
 }
 
 TEST(WeakRef, AnswersNullForAFreedObject) {
-  modeltest::TestHolder holder;
-  MemoNode* node = holder.addNode("n");
+  MemoHolder holder;
+  holder.addNode_(holder.createNode(), "n");
+  MemoNode* node = holder.firstNode();
   WeakRef<MemoNode> ref(node);
   WeakRef<MemoNode> none;
   EXPECT_EQ(ref.get(), node);

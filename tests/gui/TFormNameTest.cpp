@@ -11,7 +11,7 @@
 namespace vrk::windowtest {
 namespace {
 
-class NameDialog : public MainWindowFixture {
+class TFormNameTest : public MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
@@ -35,7 +35,7 @@ class NameDialog : public MainWindowFixture {
   TFormName* dialog = nullptr;
 };
 
-TEST_F(NameDialog, FillingReadsTheCalendarDateFromTheName) {
+TEST_F(TFormNameTest, FillingReadsTheCalendarDateFromTheName) {
   EXPECT_EQ(&TFormName::instanceFor_(form.get()), dialog);  // one per window
   const struct {
     const char* name;
@@ -57,7 +57,7 @@ TEST_F(NameDialog, FillingReadsTheCalendarDateFromTheName) {
   EXPECT_EQ(dialog->putObject_(nullptr), -1);
 }
 
-TEST_F(NameDialog, SetWritesTheCalendarDateInTheHoldersPattern) {
+TEST_F(TFormNameTest, SetWritesTheCalendarDateInTheHoldersPattern) {
   dialog->putObject_(&node("20240105 meeting"));
   ASSERT_TRUE(dialog->setCalendarDate_({2024, 1, 7}));
   EXPECT_EQ(press("Calendar", "Set", "20240105 meeting"), "20240107 meeting");
@@ -71,7 +71,7 @@ TEST_F(NameDialog, SetWritesTheCalendarDateInTheHoldersPattern) {
   EXPECT_EQ(press("Calendar", "Set", "20240105 meeting"), "20240105 meeting");
 }
 
-TEST_F(NameDialog, CalendarButtonsStepWholeYears) {
+TEST_F(TFormNameTest, CalendarButtonsStepWholeYears) {
   dialog->setCalendarDate_({2024, 2, 29});
   dialog->button_("Calendar", "<<")->click();
   EXPECT_EQ(dialog->calendarDate(), (LocalTime{2023, 2, 28}));
@@ -84,7 +84,7 @@ TEST_F(NameDialog, CalendarButtonsStepWholeYears) {
   EXPECT_EQ(dialog->calendarDate(), (LocalTime{2024, 5, 15}));
 }
 
-TEST_F(NameDialog, TheButtonsEditTheNameBox) {
+TEST_F(TFormNameTest, TheButtonsEditTheNameBox) {
   const std::string star = SJ("★");
   const struct {
     const char* group;
@@ -123,7 +123,7 @@ TEST_F(NameDialog, TheButtonsEditTheNameBox) {
   EXPECT_EQ(press("Tools", "Reset", "changed"), "orig");
 }
 
-TEST_F(NameDialog, OkMovesTheNameToTheFrontOfTheHistory) {
+TEST_F(TFormNameTest, OkMovesTheNameToTheFrontOfTheHistory) {
   for (const char* name : {"first", "second", "FIRST"}) {
     dialog->putNameText_(name);
     dialog->ok();

@@ -12,10 +12,10 @@
 #include <optional>
 
 #include "model/HolderFileIO.h"
-#include "model/MemoPackage.h"
-#include "model/ModelTestSupport.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "model/MemoPackage.h"
+#include "model/ModelTestSupport.h"
 #include "model/TContent.h"
 #include "text/Basic.h"
 #include "text/StringEX.h"
