@@ -22,6 +22,7 @@
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
 #include "model/TContent.h"
+#include "platform/DesktopActions.h"
 #include "platform/Path.h"
 #include "platform/SjisBridge.h"
 #include "platform/qt/QtSjis.h"
