@@ -4,6 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
+"$root/scripts/check-layers.sh"
 
 export QT_QPA_PLATFORM=offscreen
 "$root/scripts/build.sh" "$root/build" -DVRK_WERROR=ON

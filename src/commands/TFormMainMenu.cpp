@@ -14,11 +14,11 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "commands/CommandFrame.h"
 #include "commands/MenuMap.h"
 #include "model/MemoHolder.h"
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtSjis.h"
+#include "shell/CommandFrame.h"
 #include "shell/FrameSlots.h"
 #include "shell/MemoHolderUI.h"
 #include "shell/TFormAbout.h"
@@ -113,9 +113,11 @@ void TFormMainMenu::bindCommands_() {
   bind("UIChangeView_(TreeView)", [this] { return UIChangeView_(NodesMode::TreeView); });
   bind("UIChangeView_(ListView)", [this] { return UIChangeView_(NodesMode::ListView); });
   const auto notYet = [this] {
-    if (checkUIReadOnly() || checkHolderReadOnly()) return -1;
-    messageDoing_("Still not implemented. ");
-    return 0;
+    return runCommand_(*this, {"notYet", kCheckUIReadOnly | kCheckHolderReadOnly, kRefusedBusy, -1},
+                       [this] {
+                         messageDoing_("Still not implemented. ");
+                         return 0;
+                       });
   };
   bind("UISortField", notYet);
   bind("UIGroupTree", notYet);

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 
-#include "model/ModelServices.h"
 #include "platform/Path.h"
 #include "platform/qt/QtSjis.h"
 #include "shell/FrameSlots.h"
@@ -44,7 +43,7 @@ std::string TFormMainScript::getTempDir() const { return aSettings.getTempDir();
 
 void TFormMainScript::putTempDir_(std::string_view dir) {
   aSettings.putTempDir_(dir);
-  modelServices().tempDir = aSettings.tempDir;
+  aModelPorts.putTempDir_(aSettings.tempDir);
 }
 
 }  // namespace vrk

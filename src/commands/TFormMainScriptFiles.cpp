@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <filesystem>
 
-#include "commands/CommandFrame.h"
+#include "shell/CommandFrame.h"
 #include "commands/TFormMainScript.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"

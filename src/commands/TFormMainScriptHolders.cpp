@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-#include "commands/CommandFrame.h"
+#include "shell/CommandFrame.h"
 #include "commands/TFormMainScript.h"
 #include "model/CsvImport.h"
 #include "model/MemoFile.h"

@@ -12,15 +12,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "model/ModelServices.h"
-#include "model/NameEdits.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/MemoNode.h"
+#include "model/NameEdits.h"
+#include "platform/Clock.h"
 #include "platform/SjisBridge.h"
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtSjis.h"
-#include "shell/TFormMainBase0007.h"
 #include "text/CharEX.h"
 #include "text/Format.h"
 #include "text/StringEX.h"
@@ -198,7 +197,8 @@ QPushButton* TFormName::button_(std::string_view group, std::string_view caption
 }
 
 const Clock& TFormName::clock() const {
-  return aOwner ? *aOwner->services.clock : *modelServices().clock;
+  // Without a window there are no ports but the system's.
+  return aOwner ? aOwner->dialogClock_() : SystemClock::instance();
 }
 
 std::string TFormName::today_() const { return formatDateTime_("YYYYMMDD", clock().now()); }
@@ -253,8 +253,8 @@ int TFormName::applyObject() { return 0; }
 
 void TFormName::setDate() {
   if (!aOwner) return;
-  std::string pattern = unquote_(aOwner->getCurFormatDate());
-  if (!aOwner->getCurHolder() || pattern.empty()) pattern = "YYYYMMDD";
+  std::string pattern = aOwner->dialogDatePattern_();
+  if (pattern.empty()) pattern = "YYYYMMDD";
   const std::string date = formatDateTime_(pattern, calendarDate());
   edit_([&](const std::string& text) { return putDateWord_(text, date); });
 }

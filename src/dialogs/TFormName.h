@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Clock.h"
+#include "dialogs/DialogOwner.h"
 #include "text/StringList.h"
 
 class QCalendarWidget;
@@ -19,7 +19,6 @@ class QPushButton;
 namespace vrk {
 
 class MemoNode;
-class TFormMainBase0007;
 
 class TFormName final : public QDialog {
   Q_OBJECT
@@ -37,7 +36,7 @@ class TFormName final : public QDialog {
   virtual int applyObject();
 
   // The main window whose current holder gives the date pattern of "Set".
-  void setOwner_(TFormMainBase0007* form) { aOwner = form; }
+  void setOwner_(DialogOwner* owner) { aOwner = owner; }
 
   // The name box: nullopt when it holds a character Shift_JIS cannot hold.
   std::optional<std::string> getNameText() const;
@@ -64,7 +63,7 @@ class TFormName final : public QDialog {
   std::string today_() const;
   const Clock& clock() const;
 
-  TFormMainBase0007* aOwner = nullptr;
+  DialogOwner* aOwner = nullptr;
   std::string aNameReset;  // the node's name when the dialog was filled
   StringList aHistory;
   // The box text as put in, with its bytes, so that text the user did not

@@ -1,6 +1,8 @@
 #pragma once
-// The side effects of the model behind one switchable set of ports: the
-// program keeps the defaults (or plugs in its own), tests plug in fixed ones.
+// The side effects of the model behind one switchable set of ports: vrk-tool
+// keeps the defaults (or plugs in its own), tests plug in fixed ones, and the
+// main window puts its own Services here through ModelPorts (shell/Services.h),
+// the one window-side writer.
 #include <string>
 
 #include "platform/Clock.h"

@@ -1,49 +1,15 @@
 #pragma once
-// The local clock as a port: the program asks it for "now", tests hand in a
-// fixed or stepping one.
-#include <cstdint>
+// The operating system's clock. The Clock port, and the fixed clock that tests
+// and reproducible conversions hand in, are in text/LocalTime.h.
+#include "text/LocalTime.h"
 
 namespace vrk {
-
-struct LocalTime {
-  int year = 1899, month = 12, day = 30;
-  int hour = 0, minute = 0, second = 0, millisecond = 0;
-
-  bool operator==(const LocalTime&) const = default;
-  // 0 = Sunday .. 6 = Saturday (proleptic Gregorian calendar).
-  int dayOfWeek() const;
-  bool isValid() const;
-  // Days since 1970-01-01 of the date part; the inverse builds a date.
-  std::int64_t dayNumber() const;
-  static LocalTime fromDayNumber(std::int64_t days);
-};
-
-bool isLeapYear(int year);
-int daysInMonth(int year, int month);
-
-class Clock {
- public:
-  virtual ~Clock() = default;
-  virtual LocalTime now() const = 0;
-};
 
 // The operating system's local time, with milliseconds.
 class SystemClock final : public Clock {
  public:
   LocalTime now() const override;
   static const SystemClock& instance();
-};
-
-// Answers a set time; advanceMs steps it for code that expects time to pass.
-class FixedClock final : public Clock {
- public:
-  explicit FixedClock(LocalTime t) : time_(t) {}
-  LocalTime now() const override { return time_; }
-  void set(LocalTime t) { time_ = t; }
-  void advanceMs(std::int64_t ms);
-
- private:
-  LocalTime time_;
 };
 
 }  // namespace vrk

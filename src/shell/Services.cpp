@@ -9,6 +9,12 @@
 
 namespace vrk {
 
+ModelPorts::ModelPorts(const Services& services)
+    : scope_(ModelServices{services.clock, services.rng, services.messages, services.downloader,
+                           modelServices().tempDir}) {}
+
+void ModelPorts::putTempDir_(const std::string& dir) { modelServices().tempDir = dir; }
+
 RealServices::RealServices()
     : rng_(std::make_unique<SeededRng>(std::random_device{}())),
       prompter_(std::make_unique<QtPrompter>(QStringLiteral("vrk"))),

@@ -3,6 +3,9 @@
 // the main window at creation: the program passes the real ones, tests pass
 // fixed time, scripted answers and recorders.
 #include <memory>
+#include <string>
+
+#include "model/ModelServices.h"
 
 #include "platform/Clock.h"
 #include "platform/Ports.h"
@@ -20,6 +23,22 @@ struct Services {
   Downloader* downloader = nullptr;
   MessageSink* messages = nullptr;  // the model's fixed message boxes
   Printers* printers = nullptr;
+};
+
+// The one way from the window's ports to the model's. Model objects are
+// made deep inside readers that know no window, so the model takes its
+// clock, random source, message boxes, downloader and TempDir setting from
+// the process-wide ModelServices. The window is the only one to write there,
+// and only through this: at creation it puts its own Services there for its
+// lifetime, and a changed TempDir setting follows the same way. Window code
+// reads its Services, never ModelServices.
+class ModelPorts {
+ public:
+  explicit ModelPorts(const Services& services);
+  void putTempDir_(const std::string& dir);
+
+ private:
+  ScopedModelServices scope_;
 };
 
 // The model's message boxes shown as the prompter's.

@@ -13,7 +13,7 @@
 #include "platform/qt/QtSjis.h"
 #include "shell/Services.h"
 #include "shell/TFormAbout.h"
-#include "shell/TFormMainRegular14.h"
+#include "shell/TFormMainBaseVRK.h"
 #include "text/Basic.h"
 #include "text/CharEX.h"
 #include "text/FileIO.h"
@@ -200,7 +200,7 @@ int TFormMainBaseVRK::openArg1(const std::string& commandLine) {
 
 // --- the program
 
-int runVrk(int argc, char** argv) {
+int runVrk(int argc, char** argv, const MainWindowMaker& makeWindow) {
   TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vrk.exe"));
   QtPrompter topLevel(QStringLiteral("vrk.exe"));
@@ -209,8 +209,7 @@ int runVrk(int argc, char** argv) {
   const bool ok = runGuarded_(
       [&] {
         RealServices real;
-        const std::unique_ptr<TFormMainRegular14> window =
-            TFormMainRegular14::create(real.services());
+        const std::unique_ptr<TFormMainBaseVRK> window = makeWindow(real.services());
         window->resize(900, 640);
         window->show();
         window->newMemoFile_();

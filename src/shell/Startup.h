@@ -4,12 +4,14 @@
 // exception escapes the message loop.
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vrk {
 
 class Prompter;
 class TFormMainBaseVRK;
+struct Services;
 
 // The settings loader; it keeps nothing.
 class TAPLInitialer {
@@ -37,7 +39,11 @@ std::string commandLineOf_(const QStringList& arguments);
 // False when that happened.
 bool runGuarded_(const std::function<void()>& action, Prompter& prompter);
 
+// Makes the program's main window, its last level, over the ports. The last
+// levels sit above this folder, so the program hands their maker in.
+using MainWindowMaker = std::function<std::unique_ptr<TFormMainBaseVRK>(const Services&)>;
+
 // The whole program: the start-up sequence, then the message loop.
-int runVrk(int argc, char** argv);
+int runVrk(int argc, char** argv, const MainWindowMaker& makeWindow);
 
 }  // namespace vrk

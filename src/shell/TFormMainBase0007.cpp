@@ -15,6 +15,7 @@
 #include "text/CharEX.h"
 #include "text/FileIO.h"
 #include "text/Format.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {
@@ -34,12 +35,6 @@ std::string userNameFromEnvironment() {
   return {};
 }
 
-// The window's ports are also the model's while the window lives.
-ModelServices modelServicesOf(const Services& services) {
-  return ModelServices{services.clock, services.rng, services.messages, services.downloader,
-                       modelServices().tempDir};
-}
-
 }  // namespace
 
 bool AgentAPLVRK::getFlagBreak() { return aForm.getFlagBreak(); }
@@ -55,7 +50,7 @@ std::string AgentAPLVRK::query_(std::string_view key) {
 }
 
 TFormMainBase0007::TFormMainBase0007(const Services& services, FormKey)
-    : services(services), aModelServices(modelServicesOf(services)) {}
+    : services(services), aModelPorts(services) {}
 
 TFormMainBase0007::~TFormMainBase0007() = default;
 
@@ -150,6 +145,12 @@ HolderFrameSlot* TFormMainBase0007::getFrameMemoHolder() {
 int TFormMainBase0007::newMemoNode_() {
   notHere_("newMemoNode_");
   return -1;
+}
+
+const Clock& TFormMainBase0007::dialogClock_() const { return *services.clock; }
+
+std::string TFormMainBase0007::dialogDatePattern_() {
+  return getCurHolder() ? unquote_(getCurFormatDate()) : std::string();
 }
 
 std::string TFormMainBase0007::getCurFormatDate() {

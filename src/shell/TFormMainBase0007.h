@@ -14,12 +14,12 @@
 #include <string>
 #include <string_view>
 
-#include "model/ModelServices.h"
+#include "dialogs/DialogOwner.h"
 #include "model/AgentAPLAbs.h"
 #include "model/TListHistory.h"
 #include "platform/FileLock.h"
-#include "shell/Services.h"
 #include "shell/MemoFileUI.h"
+#include "shell/Services.h"
 #include "text/StringList.h"
 
 class QPlainTextEdit;
@@ -51,7 +51,7 @@ class AgentAPLVRK final : public AgentAPLAbs {
   TFormMainBase0007& aForm;
 };
 
-class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
+class TFormMainBase0007 : public QMainWindow, public MemoFileHost, public DialogOwner {
   Q_OBJECT
 
  public:
@@ -112,6 +112,9 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
   virtual HolderFrameSlot* getFrameMemoHolder();
   // Commands that auxiliary windows call.
   virtual int newMemoNode_();
+  // What dialogs ask of the window.
+  const Clock& dialogClock_() const override;
+  std::string dialogDatePattern_() override;
 
   // --- the current node and holder
   MemoFileUI* getFile() const { return aFile.get(); }
@@ -200,12 +203,12 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost {
 
   std::unique_ptr<MemoFileUI> aFile;
   std::unique_ptr<AgentAPLVRK> aAgent;
+  ModelPorts aModelPorts;  // the model's ports are the window's
 
  private:
   friend class TaskScope;
   void reportFailure_(std::string_view what, const char* why) noexcept;
 
-  ScopedModelServices aModelServices;  // the model's ports are the window's
   QTimer* aIdleTimer = nullptr;
   bool flagDoing = false;
   bool flagBreak = false;

@@ -17,6 +17,7 @@
 #include "platform/Path.h"
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtSjis.h"
+#include "shell/CommandFrame.h"
 #include "shell/FrameSlots.h"
 #include "shell/MemoHolderUI.h"
 #include "shell/TFormLog.h"
@@ -109,7 +110,8 @@ MemoHolder* TFormMainBaseVRK::newHolder_(int index) {
 // --- nodes
 
 MemoNode* TFormMainBaseVRK::newMemoNodeKind_(std::string_view name, NodeKind kind) {
-  if (checkUIReadOnly() || checkHolderReadOnly()) return nullptr;
+  if (refusalOf_(*this, {"newMemoNodeKind_", kCheckUIReadOnly | kCheckHolderReadOnly}))
+    return nullptr;
   MemoHolder& holder = *getCurHolder();
   const std::string given = trim_(name);
   UI2Model();
@@ -181,37 +183,43 @@ void TFormMainBaseVRK::fillNewNode_(MemoNode& node, MemoHolder& holder, std::str
 }
 
 int TFormMainBaseVRK::newMemoNode_() {
-  if (checkUIReadOnly()) return -8;
-  if (checkHolderReadOnly()) return -7;
-  TaskScope task(*this, "New MemoNode");
-  if (!task.began()) return -1;
-  MemoNode* node = newMemoNodeKind_("", NodeKind::Text);
-  Model2UI();
-  if (!node) {
-    task.end_("Failure: New MemoNode");
-    return -1;
-  }
-  task.end_("Done: New MemoNode " + node->getName());
-  return 0;
+  // The task refuses while busy, after the read-only checks.
+  return runCommand_(*this, {"New MemoNode", kCheckUIReadOnly | kCheckHolderReadOnly}, [this] {
+    TaskScope task(*this, "New MemoNode");
+    if (!task.began()) return kRefusedBusy;
+    MemoNode* node = newMemoNodeKind_("", NodeKind::Text);
+    Model2UI();
+    if (!node) {
+      task.end_("Failure: New MemoNode");
+      return -1;
+    }
+    task.end_("Done: New MemoNode " + node->getName());
+    return 0;
+  });
 }
 
 int TFormMainBaseVRK::cloneMemoNode_(int count) {
-  if (count < 1 || checkUIReadOnly() || checkHolderReadOnly()) return 0;
-  auto& holder = static_cast<MemoHolderUI&>(*getCurHolder());
-  TaskScope task(*this, "Clone MemoNode " + std::to_string(count));
-  if (!task.began()) return 0;
-  UI2Model();
-  const MemoNode& source = *getCurMemoNode();
-  int made = 0;
-  for (; made < count; ++made) {
-    if (!holder.cloneInHolder_(source)) {
-      task.end_("failure: Clone MemoNode");
-      return made;
+  if (count < 1) return 0;
+  // A refusal made no clones.
+  const CommandSpec spec{"Clone MemoNode", kCheckUIReadOnly | kCheckHolderReadOnly, kRefusedBusy,
+                         0};
+  return runCommand_(*this, spec, [this, count] {
+    auto& holder = static_cast<MemoHolderUI&>(*getCurHolder());
+    TaskScope task(*this, "Clone MemoNode " + std::to_string(count));
+    if (!task.began()) return 0;
+    UI2Model();
+    const MemoNode& source = *getCurMemoNode();
+    int made = 0;
+    for (; made < count; ++made) {
+      if (!holder.cloneInHolder_(source)) {
+        task.end_("failure: Clone MemoNode");
+        return made;
+      }
+      Model2UI();
     }
-    Model2UI();
-  }
-  task.end_("Done: Clone MemoNode " + std::to_string(count));
-  return made;
+    task.end_("Done: Clone MemoNode " + std::to_string(count));
+    return made;
+  });
 }
 
 // --- the Trush holder
@@ -330,16 +338,17 @@ int TFormMainBaseVRK::_deleteNodeTree_(std::string& message) {
 }
 
 int TFormMainBaseVRK::UIDeleteMemoNode() {
-  if (checkUIReadOnly()) return -8;
-  auto* holder = static_cast<MemoHolderUI*>(getCurHolder());
-  if (!holder) return -7;
-  TaskScope task(*this, "UIDeleteMemoNode");
-  if (!task.began()) return -1;
-  std::string message;
-  const int result = holder->getMode() == NodesMode::TreeView ? _deleteNodeTree_(message)
-                                                              : _deleteOneNode1_(message);
-  task.end_(message);
-  return result;
+  // A read-only holder still gives its nodes to the Trush holder.
+  return runCommand_(*this, {"UIDeleteMemoNode", kCheckUIReadOnly | kCheckHolder}, [this] {
+    auto* holder = static_cast<MemoHolderUI*>(getCurHolder());
+    TaskScope task(*this, "UIDeleteMemoNode");
+    if (!task.began()) return kRefusedBusy;
+    std::string message;
+    const int result = holder->getMode() == NodesMode::TreeView ? _deleteNodeTree_(message)
+                                                                : _deleteOneNode1_(message);
+    task.end_(message);
+    return result;
+  });
 }
 
 // --- the version report

@@ -12,6 +12,7 @@
 #include "model/MemoNode.h"
 #include "model/ModelServices.h"
 #include "model/TContent.h"
+#include "platform/DesktopActions.h"
 #include "platform/Path.h"
 #include "platform/SjisBridge.h"
 #include "platform/qt/QtSjis.h"

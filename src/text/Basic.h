@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Clock.h"
+#include "text/LocalTime.h"
 #include "text/StringList.h"
 
 struct z_stream_s;  // zlib's stream state

@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Path.h"
 #include "text/CharEX.h"
 #include "text/Format.h"
 
@@ -28,12 +27,6 @@ bool isDelimiterAt(std::string_view text, const std::vector<bool>& boundary, std
          delimiters.find(text[i]) != std::string_view::npos;
 }
 
-bool isDirectory(std::string_view storedPath) {
-  const std::optional<std::string> os = toOsPath_(storedPath);
-  std::error_code ec;
-  return os && !os->empty() && std::filesystem::is_directory(*os, ec);
-}
-
 const char kHexDigits[] = "0123456789ABCDEF";
 
 // As "%.<digits>X" would write it: at least `digits` digits.
@@ -49,26 +42,6 @@ void appendHex(std::string& out, std::uint64_t value, int digits) {
 }
 
 }  // namespace
-
-// --- documents
-
-int openDocument_(std::string_view target, DesktopShell& shell, Prompter& prompter) {
-  const std::string t = trim_(target);
-  const std::string scheme = lowerCase_(std::string_view(t).substr(0, 5));
-  const std::string extension = lowerCase_(extractFileExt_(t));
-  static constexpr std::string_view kDocuments[] = {".html", ".htm", ".xml",
-                                                    ".txt",  ".ini", ".log"};
-  if (scheme == "http:" || scheme == "file:" || startsWithText_(t, "https:") ||
-      std::find(std::begin(kDocuments), std::end(kDocuments), extension) != std::end(kDocuments)) {
-    return shell.openDocument(t, currentDirectory_()) == 0 ? 0 : -1;
-  }
-  const std::string directory = extractFilePath_(t);
-  if (isDirectory(directory)) {
-    return shell.explore(expandFileName_(directory, currentDirectory_())) == 0 ? 0 : -1;
-  }
-  prompter.ask(BoxKind::Confirmation, t + " not exists", Buttons(Answer::Ok));
-  return -1;
-}
 
 // --- cutting
 
@@ -256,26 +229,6 @@ int hexDump_(StringList& lines, std::string_view bytes, int width) {
     lines.push_back(std::move(line));
   }
   return static_cast<int>(bytes.size());
-}
-
-int runCaptured_(StringList& lines, std::string_view directory, std::string_view commandLine,
-                 ProcessRunner& runner) {
-  std::string output;
-  if (runner.run("/bin/sh", {"-c", std::string(commandLine)}, std::string(directory), &output) <
-      0) {
-    return -1;
-  }
-  std::string line;
-  for (char c : output) {
-    if (c == '\n') {
-      lines.push_back(std::move(line));
-      line.clear();
-    } else if (c != '\r') {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return 0;
 }
 
 }  // namespace vrk

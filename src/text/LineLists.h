@@ -1,26 +1,15 @@
 #pragma once
 // What the node editor, the HTML tools and the commands share beyond single
-// strings: opening a document through the desktop shell, cutting at word
-// delimiters, counting words, in-place edits of line lists, the hexadecimal
-// dump and a console command with its output captured. Nothing here keeps
-// state; list operations change the list they are given. (Directory walks are
-// in platform/DirectoryWalk.h.)
+// strings: cutting at word delimiters, counting words, in-place edits of line
+// lists and the hexadecimal dump. Nothing here keeps state; list operations
+// change the list they are given. (Opening documents and captured commands
+// are in platform/DesktopActions.h, directory walks in platform/DirectoryWalk.h.)
 #include <string>
 #include <string_view>
 
-#include "platform/WindowPorts.h"
 #include "text/StringList.h"
 
 namespace vrk {
-
-// --- documents
-
-// Web addresses ("http:", "https:", "file:") and text documents (.html .htm
-// .xml .txt .ini .log) are opened with their program, from the current
-// directory; any other target has its folder explored when that folder
-// exists; otherwise the confirmation box target + " not exists" is shown.
-// 0 when handed to the shell and the shell took it; -1 otherwise.
-int openDocument_(std::string_view target, DesktopShell& shell, Prompter& prompter);
 
 // --- cutting (character-aware; a cut never splits a double-byte character)
 
@@ -72,20 +61,11 @@ int sortUnique_(StringList* lines);
 int markDuplicates_(StringList* lines);
 void reverseLines_(StringList* lines);
 
-// --- dump and commands
+// --- dump
 
 // Appends "#size=N", the column header and one line per `width` bytes
 // (address, byte sum, bytes in hexadecimal); a width of 0 or less means 16.
 // The number of bytes.
 int hexDump_(StringList& lines, std::string_view bytes, int width);
-
-// Runs the command line through /bin/sh in `directory` (the current one when
-// empty), with standard output and error captured together and no standard
-// input, until every process that holds the output has closed it. LF ends a
-// line, CR is dropped, other bytes are kept; a rest without LF is the last
-// line. 0, also when the command fails after starting; -1, adding nothing,
-// when it cannot be started (the directory does not exist, for one).
-int runCaptured_(StringList& lines, std::string_view directory, std::string_view commandLine,
-                 ProcessRunner& runner);
 
 }  // namespace vrk

@@ -36,6 +36,17 @@ TEST_F(MainWindowTrush, RefusedForTheOnlyNodeAndInsideTrush) {
   EXPECT_EQ(holder(1).countOfNodes(), 2);
 }
 
+// Read-only holders refuse new nodes and clones, not deletion.
+TEST_F(MainWindowTrush, AReadOnlyHolderStillGivesItsNodesToTrush) {
+  openMemoFile({{"A", {{"a1"}, {"a2"}}}});
+  holder(0).putReadOnly_(true);
+  EXPECT_EQ(form->newMemoNode_(), -7);
+  EXPECT_EQ(form->cloneMemoNode_(1), 0);
+  EXPECT_EQ(form->UIDeleteMemoNode(), 0);
+  EXPECT_EQ(names(holder(0)), (StringList{"a2"}));
+  EXPECT_EQ(names(*form->getTrushHolder()), (StringList{"a1"}));
+}
+
 TEST_F(MainWindowTrush, TheFirstDeleteMakesTrushAtTheEndAndTheNextNodeIsShown) {
   openMemoFile({{"A", {{"a1"}, {"a2"}, {"a3"}}}, {"B", {{"b1"}}}});
   EXPECT_EQ(form->UIDeleteMemoNode(), 0);

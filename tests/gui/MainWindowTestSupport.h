@@ -15,7 +15,7 @@
 #include "platform/qt/QtSjis.h"
 #include "shell/MemoFileUI.h"
 #include "shell/MemoHolderUI.h"
-#include "shell/TFormMainRegular14.h"
+#include "commands/TFormMainRegular14.h"
 
 namespace vrk::windowtest {
 

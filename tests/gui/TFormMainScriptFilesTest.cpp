@@ -12,7 +12,7 @@
 #include <stdexcept>
 
 #include "MainWindowTestSupport.h"
-#include "commands/CommandFrame.h"
+#include "shell/CommandFrame.h"
 #include "platform/Path.h"
 #include "text/CharEX.h"
 

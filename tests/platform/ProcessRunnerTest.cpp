@@ -12,7 +12,7 @@
 #include <string>
 
 #include "text/SjisSamples.h"
-#include "text/LineLists.h"
+#include "platform/DesktopActions.h"
 
 namespace vrk {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/DesktopActions.h"
 #include "platform/Path.h"
 #include "text/SjisSamples.h"
 

@@ -1,4 +1,4 @@
-#include "shell/TFormMainVRKX13c.h"
+#include "commands/TFormMainVRKX13c.h"
 
 #include <QMenu>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #pragma once
 // The main window the program creates: the last level of the chain.
-#include "shell/TFormMainVRKX13c.h"
+#include "commands/TFormMainVRKX13c.h"
 
 namespace vrk {
 

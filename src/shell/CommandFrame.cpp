@@ -1,4 +1,4 @@
-#include "commands/CommandFrame.h"
+#include "shell/CommandFrame.h"
 
 #include <exception>
 #include <string>
@@ -6,6 +6,17 @@
 #include "shell/TFormMainBase0007.h"
 
 namespace vrk {
+
+std::optional<int> refusalOf_(TFormMainBase0007& form, const CommandSpec& spec) {
+  const auto refused = [&](int code) { return spec.refusedResult.value_or(code); };
+  if ((spec.checks & kCheckBusy) && form.isBusy()) return spec.busyResult;
+  if ((spec.checks & kCheckUIReadOnly) && form.checkUIReadOnly())
+    return refused(kRefusedUIReadOnly);
+  if ((spec.checks & kCheckHolderReadOnly) && form.checkHolderReadOnly())
+    return refused(kRefusedHolderReadOnly);
+  if ((spec.checks & kCheckHolder) && !form.getCurHolder()) return refused(kRefusedNoHolder);
+  return std::nullopt;
+}
 
 int runCommand_(TFormMainBase0007& form, const CommandSpec& spec,
                 const std::function<int()>& body) {
@@ -17,10 +28,7 @@ int runCommand_(TFormMainBase0007& form, const CommandSpec& spec,
     return kCommandFailed;
   };
   try {
-    if ((spec.checks & kCheckBusy) && form.isBusy()) return spec.busyResult;
-    if ((spec.checks & kCheckUIReadOnly) && form.checkUIReadOnly()) return kRefusedUIReadOnly;
-    if ((spec.checks & kCheckHolderReadOnly) && form.checkHolderReadOnly())
-      return kRefusedHolderReadOnly;
+    if (const std::optional<int> refusal = refusalOf_(form, spec)) return *refusal;
     if (spec.checks & kCommitBefore) form.UI2Model();
     const int result = body();
     if (spec.checks & kRefreshAfter) form.Model2UI();
