@@ -12,10 +12,11 @@
 
 #include "markup/TTAGNode.h"
 #include "model/MemoHolderBase.h"
-#include "model/ModelServices.h"
 #include "model/MemoNode.h"
+#include "model/ModelServices.h"
 #include "model/TObjectParent.h"
 #include "platform/SjisBridge.h"
+#include "support/CollectingMessageSink.h"
 #include "text/CharEX.h"
 #include "text/Format.h"
 #include "text/StringEX.h"

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Path.h"
+#include "support/RecordingDesktopShell.h"
+#include "support/ScriptedPrompter.h"
 #include "text/SjisSamples.h"
 
 namespace vrk {
