@@ -28,12 +28,6 @@ bool isDelimiterAt(std::string_view text, const std::vector<bool>& boundary, std
          delimiters.find(text[i]) != std::string_view::npos;
 }
 
-bool isDirectory(std::string_view storedPath) {
-  const std::optional<std::string> os = toOsPath_(storedPath);
-  std::error_code ec;
-  return os && !os->empty() && std::filesystem::is_directory(*os, ec);
-}
-
 const char kHexDigits[] = "0123456789ABCDEF";
 
 // As "%.<digits>X" would write it: at least `digits` digits.
@@ -63,7 +57,7 @@ int openDocument_(std::string_view target, DesktopShell& shell, Prompter& prompt
     return shell.openDocument(t, currentDirectory_()) == 0 ? 0 : -1;
   }
   const std::string directory = extractFilePath_(t);
-  if (isDirectory(directory)) {
+  if (isDirectory_(directory)) {
     return shell.explore(expandFileName_(directory, currentDirectory_())) == 0 ? 0 : -1;
   }
   prompter.ask(BoxKind::Confirmation, t + " not exists", Buttons(Answer::Ok));
