@@ -13,10 +13,10 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "ViewTestWindow.h"
 #include "model/ModelServices.h"
 #include "platform/qt/QtSjis.h"
 #include "shell/MemoHolderUI.h"
-#include "shell/ViewTestWindow.h"
 
 namespace vrk::bench {
 namespace {

@@ -12,11 +12,12 @@
 #include <string_view>
 
 #include "model/HolderFileIO.h"
-#include "model/ModelServices.h"
 #include "model/MemoHolder.h"
+#include "model/ModelServices.h"
 #include "model/TObjectParent.h"
 #include "platform/Clock.h"
 #include "platform/Ports.h"
+#include "support/CollectingMessageSink.h"
 #include "text/Basic.h"
 
 namespace {

@@ -18,12 +18,6 @@ namespace vrk {
 namespace fs = std::filesystem;
 namespace {
 
-bool folderExists(const std::string& stored) {
-  const std::optional<std::string> os = toOsPath_(stored);
-  std::error_code ec;
-  return os && fs::is_directory(*os, ec);
-}
-
 // What the desktop tools said, as status text.
 std::string fromSystem(const std::string& utf8) {
   return utf8ToSjis(utf8).value_or(std::string("(a message that cannot be shown)"));
@@ -38,7 +32,7 @@ std::string TFormMainScript::programPath_() {
 }
 
 bool TFormMainScript::ensureFolder_(const std::string& dir) {
-  if (!dir.empty() && folderExists(dir)) return true;
+  if (!dir.empty() && isDirectory_(dir)) return true;
   const Answer answer = services.prompter->ask(
       BoxKind::Confirmation, "Make Directory ?  \"" + dir + "\"", Answer::Yes | Answer::Cancel);
   if (answer != Answer::Yes) return false;

@@ -20,11 +20,7 @@ class RealFileSystem final : public IniFileSystem {
     std::error_code ec;
     return os && std::filesystem::is_directory(*os, ec) && ::access(os->c_str(), W_OK | X_OK) == 0;
   }
-  bool isFile(const std::string& path) const override {
-    const std::optional<std::string> os = toOsPath_(path);
-    std::error_code ec;
-    return os && std::filesystem::is_regular_file(*os, ec);
-  }
+  bool isFile(const std::string& path) const override { return isFile_(path); }
 };
 
 std::string withSeparator(std::string dir) {

@@ -19,12 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool fileExists(const std::string& storedPath) {
-  const std::optional<std::string> os = toOsPath_(storedPath);
-  std::error_code ec;
-  return os && fs::is_regular_file(*os, ec);
-}
-
 int writeBytes(std::string_view storedPath, std::string_view bytes) {
   const std::optional<std::string> os = toOsPath_(storedPath);
   return os ? writeFileAtomic_(*os, bytes) : -1;
@@ -171,8 +165,8 @@ int MemoBasic::loadContent_(std::string_view source, std::string_view fileName) 
       return -8;
   } else if (prefix == "file:") {
     path = normalizePath_(source);
-    if (!fileExists(path)) return -7;
-  } else if (!fileExists(path)) {
+    if (!isFile_(path)) return -7;
+  } else if (!isFile_(path)) {
     return -6;
   }
 

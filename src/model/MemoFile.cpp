@@ -7,8 +7,8 @@
 #include "markup/TTAGNode.h"
 #include "model/Base64.h"
 #include "model/HolderFileIO.h"
-#include "model/ModelServices.h"
 #include "model/MemoHolder.h"
+#include "model/ModelServices.h"
 #include "platform/Path.h"
 #include "text/Basic.h"
 #include "text/CharEX.h"
@@ -30,12 +30,6 @@ std::unique_ptr<MemoHolder> asHolder(std::unique_ptr<TObjectNamed> object) {
 // A stored path made absolute against the current directory.
 std::string absolutePath(std::string_view path) {
   return isAbsolutePath_(path) ? std::string(path) : expandFileName_(path, currentDirectory_());
-}
-
-bool fileExists(const std::string& storedPath) {
-  const std::optional<std::string> os = toOsPath_(storedPath);
-  std::error_code ec;
-  return os && std::filesystem::is_regular_file(*os, ec);
 }
 
 int writeStored(std::string_view storedPath, std::string_view bytes, std::string* error) {
@@ -250,7 +244,7 @@ int MemoFile::ensureHolderLoaded_(MemoHolder& holder, StringList& log) {
 
 int MemoFile::loadHolder_(MemoHolder& holder, StringList& errors) {
   const std::string path = holder.getFileName();
-  if (!fileExists(path)) {
+  if (!isFile_(path)) {
     errors.push_back("Not Found MemoHolder: " + path);
     return -1;
   }

@@ -9,16 +9,6 @@
 #include "text/CharEX.h"
 
 namespace vrk {
-namespace {
-
-bool isDirectory(std::string_view storedPath) {
-  const std::optional<std::string> os = toOsPath_(storedPath);
-  std::error_code ec;
-  return os && !os->empty() && std::filesystem::is_directory(*os, ec);
-}
-
-}  // namespace
-
 int openDocument_(std::string_view target, DesktopShell& shell, Prompter& prompter) {
   const std::string t = trim_(target);
   const std::string scheme = lowerCase_(std::string_view(t).substr(0, 5));
@@ -30,7 +20,7 @@ int openDocument_(std::string_view target, DesktopShell& shell, Prompter& prompt
     return shell.openDocument(t, currentDirectory_()) == 0 ? 0 : -1;
   }
   const std::string directory = extractFilePath_(t);
-  if (isDirectory(directory)) {
+  if (isDirectory_(directory)) {
     return shell.explore(expandFileName_(directory, currentDirectory_())) == 0 ? 0 : -1;
   }
   prompter.ask(BoxKind::Confirmation, t + " not exists", Buttons(Answer::Ok));

@@ -130,4 +130,29 @@ std::optional<std::string> toOsPath_(std::string_view path) {
 
 std::optional<std::string> fromOsPath_(std::string_view utf8Path) { return utf8ToSjis(utf8Path); }
 
+namespace {
+
+template <typename Test>
+bool osPathIs(std::string_view path, Test test) {
+  const std::optional<std::string> os = toOsPath_(path);
+  std::error_code ec;
+  return os && !os->empty() && test(std::filesystem::path(*os), ec);
+}
+
+}  // namespace
+
+bool pathExists_(std::string_view path) {
+  return osPathIs(path, [](const auto& p, auto& ec) { return std::filesystem::exists(p, ec); });
+}
+
+bool isFile_(std::string_view path) {
+  return osPathIs(path,
+                  [](const auto& p, auto& ec) { return std::filesystem::is_regular_file(p, ec); });
+}
+
+bool isDirectory_(std::string_view path) {
+  return osPathIs(path,
+                  [](const auto& p, auto& ec) { return std::filesystem::is_directory(p, ec); });
+}
+
 }  // namespace vrk

@@ -41,4 +41,10 @@ std::optional<std::string> toOsPath_(std::string_view path);
 // characters Shift_JIS cannot hold.
 std::optional<std::string> fromOsPath_(std::string_view utf8Path);
 
+// Whether a stored path names anything, a regular file, a folder (links
+// followed). False also when the name cannot be converted.
+bool pathExists_(std::string_view path);
+bool isFile_(std::string_view path);
+bool isDirectory_(std::string_view path);
+
 }  // namespace vrk

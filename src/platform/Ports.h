@@ -1,11 +1,9 @@
 #pragma once
 // Side effects the model needs, behind interfaces: the program plugs in the real
-// ones, tests plug in fixed ones. (The clock lives in platform/Clock.h.)
+// ones, tests plug in doubles (tests/support). (The clock lives in platform/Clock.h.)
 #include <cstdint>
-#include <map>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace vrk {
 
@@ -36,12 +34,6 @@ class MessageSink {
   virtual void showMessage(const std::string& text) = 0;
 };
 
-class CollectingMessageSink final : public MessageSink {
- public:
-  void showMessage(const std::string& text) override { messages.push_back(text); }
-  std::vector<std::string> messages;
-};
-
 // Fetches a web address into a local file (UTF-8 path). 0 on success, a
 // negative code on failure with a message in *error.
 class Downloader {
@@ -49,15 +41,6 @@ class Downloader {
   virtual ~Downloader() = default;
   virtual int download(const std::string& url, const std::string& targetPath,
                        std::string* error) = 0;
-};
-
-// Serves fixed bytes per address; any other address fails.
-class MapDownloader final : public Downloader {
- public:
-  int download(const std::string& url, const std::string& targetPath,
-               std::string* error) override;
-  std::map<std::string, std::string> pages;
-  std::vector<std::string> requested;
 };
 
 }  // namespace vrk

@@ -1,13 +1,10 @@
 #pragma once
 // The windows' side effects that are not the model's: message boxes and
 // dialogs, the desktop shell, child processes. Texts and paths are Shift_JIS
-// (stored paths); the real implementations convert at the last step. Each
-// port has a test implementation here, so that a modal flow runs in a test.
-#include <deque>
-#include <functional>
+// (stored paths); the real implementations convert at the last step. Tests
+// plug in doubles (tests/support), so that a modal flow runs in a test.
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "text/StringList.h"
 
@@ -74,27 +71,6 @@ class Prompter {
   int open_ = 0;
 };
 
-// Answers from a queue and records every question. An unexpected question
-// (nothing queued) is answered Cancel, the safe way out of every flow.
-class ScriptedPrompter final : public Prompter {
- public:
-  void answer(Answer answer) { replies_.push_back(Reply{answer, {}, -1}); }
-  void answerText(std::string text) { replies_.push_back(Reply{Answer::Ok, std::move(text), -1}); }
-  void answerIndex(int index) { replies_.push_back(Reply{Answer::Ok, {}, index}); }
-  std::size_t countOfPending() const { return replies_.size(); }
-
-  std::vector<Prompt> asked;
-  // Runs while the question is open, before it is answered (a nested event
-  // loop in the real dialogs).
-  std::function<void(const Prompt&)> whileOpen;
-
- protected:
-  Reply prompt(const Prompt& question) override;
-
- private:
-  std::deque<Reply> replies_;
-};
-
 class DesktopShell {
  public:
   virtual ~DesktopShell() = default;
@@ -106,18 +82,6 @@ class DesktopShell {
   // Starts a program without waiting for it. 0, or -1.
   virtual int startDetached(const std::string& program, const StringList& arguments,
                             const std::string& workingDir) = 0;
-};
-
-class RecordingDesktopShell final : public DesktopShell {
- public:
-  int openDocument(const std::string& target, const std::string& workingDir) override;
-  int explore(const std::string& directory) override;
-  int startDetached(const std::string& program, const StringList& arguments,
-                    const std::string& workingDir) override;
-
-  // "open <target> in <dir>", "explore <dir>", "start <program> <args...> in <dir>"
-  StringList calls;
-  int result = 0;  // what every call answers
 };
 
 class ProcessRunner {

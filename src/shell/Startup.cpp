@@ -24,18 +24,6 @@ namespace {
 
 constexpr int kAboutWithoutIni = 1800;  // ms
 
-bool exists(const std::string& stored) {
-  const std::optional<std::string> os = toOsPath_(stored);
-  std::error_code ec;
-  return os && std::filesystem::exists(*os, ec);
-}
-
-bool isFile(const std::string& stored) {
-  const std::optional<std::string> os = toOsPath_(stored);
-  std::error_code ec;
-  return os && std::filesystem::is_regular_file(*os, ec);
-}
-
 // The program file's name without directory and extension ("vrk").
 std::string programName() {
   return fromOsPath_(
@@ -82,9 +70,9 @@ int _loadINIFile_(TFormMainBaseVRK* form, Prompter& prompter) {
   }
   const std::string base = form->aSettings.programDir + programName();
   TFormAbout* about = form->getFormAbout();
-  if (isFile(base + ".jpg"))
+  if (isFile_(base + ".jpg"))
     about->loadImage_(base + ".jpg");
-  else if (isFile(base + ".bmp"))
+  else if (isFile_(base + ".bmp"))
     about->loadImage_(base + ".bmp");
   else
     about->loadImage_("");
@@ -92,7 +80,7 @@ int _loadINIFile_(TFormMainBaseVRK* form, Prompter& prompter) {
   const std::string path = iniFilePath_(form->aSettings.programDir);
   const std::optional<std::string> os = toOsPath_(path);
   std::string bytes;
-  if (!isFile(path) || !os || readFileBytes_(*os, bytes) != 0) {
+  if (!isFile_(path) || !os || readFileBytes_(*os, bytes) != 0) {
     about->showPeriod_(kAboutWithoutIni);
     form->addLog_("Not found ini file " + path);
     return 0;
@@ -170,20 +158,20 @@ int TFormMainBaseVRK::openArg1(const std::string& commandLine) {
     const std::string extension = lowerCase_(extractFileExt_(name));
     if (extension != ".mxa" && extension != ".maz") {
       name = changeFileExt_(name, ".maz");
-      if (!exists(name)) name = changeFileExt_(name, ".mxa");
+      if (!pathExists_(name)) name = changeFileExt_(name, ".mxa");
     }
   }
   messageDoing_("Open Arg1 " + name);
   if (extractFileExt_(name).empty()) {
-    if (exists(name + ".mxa"))
+    if (pathExists_(name + ".mxa"))
       name += ".mxa";
-    else if (exists(name + ".maz"))
+    else if (pathExists_(name + ".maz"))
       name += ".maz";
   }
 
   std::string closing;
   int result = 0;
-  if (exists(name)) {
+  if (pathExists_(name)) {
     result = _open_(name) < 0 ? -1 : 0;
     closing = (result == 0 ? "Done: Loaded " : "Failure: Open Arg1 ") + name;
   } else {

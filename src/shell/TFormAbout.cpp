@@ -19,12 +19,6 @@ namespace {
 
 constexpr QSize kSize(480, 320);
 
-bool fileExists(const std::string& path) {
-  const std::optional<std::string> os = toOsPath_(path);
-  std::error_code ec;
-  return os && std::filesystem::is_regular_file(*os, ec);
-}
-
 }  // namespace
 
 TFormAbout::TFormAbout(QWidget* mainWindow)
@@ -62,7 +56,7 @@ TFormAbout::TFormAbout(QWidget* mainWindow)
 bool TFormAbout::hasPicture() const { return !Image1->pixmap().isNull(); }
 
 void TFormAbout::loadImage_(const std::string& path) {
-  const std::string name = fileExists(path) ? path : std::string();
+  const std::string name = isFile_(path) ? path : std::string();
   const std::string extension = lowerCase_(extractFileExt_(name));
   if (extension == ".jpg" || extension == ".bmp") {
     QImage picture;

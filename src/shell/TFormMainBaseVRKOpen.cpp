@@ -36,18 +36,6 @@ std::optional<fs::path> osPathOf(const std::string& stored) {
   return fs::path(*os);
 }
 
-bool isFile(const std::string& stored) {
-  const std::optional<fs::path> os = osPathOf(stored);
-  std::error_code ec;
-  return os && fs::is_regular_file(*os, ec);
-}
-
-bool isDirectory(const std::string& stored) {
-  const std::optional<fs::path> os = osPathOf(stored);
-  std::error_code ec;
-  return os && fs::is_directory(*os, ec);
-}
-
 // Where the name really leads: "." and ".." steps and links resolved as far
 // as the path exists. Names on Linux differ by letter case, so the result is
 // compared exactly.
@@ -112,7 +100,7 @@ int TFormMainBaseVRK::_open_(const std::string& given) {
       return -1;
     }
     name = local;
-  } else if (isDirectory(name)) {
+  } else if (isDirectory_(name)) {
     return newMemoNodeKind_(name, NodeKind::Url) ? 1 : -1;
   }
 
@@ -137,7 +125,7 @@ int TFormMainBaseVRK::_open_(const std::string& given) {
     return node ? 0 : -1;
   }
   for (const char* form : {".mxa", ".mxv", ".maz", ".mxh"}) {
-    if (isFile(name + form)) return _open_(name + form);
+    if (isFile_(name + form)) return _open_(name + form);
   }
   return -1;
 }
@@ -152,7 +140,7 @@ int TFormMainBaseVRK::openMemoFile_(const std::string& name) {
         services.prompter->ask(BoxKind::Confirmation, question, Answer::Ok | Answer::Cancel);
     if (answer != Answer::Ok) return -1;
   }
-  if (!isFile(name)) return -1;
+  if (!isFile_(name)) return -1;
   if (!isMemoFileExtension(lowerExtension(name))) {
     const Answer answer = services.prompter->ask(
         BoxKind::Confirmation, SJ("拡張子が .mxa でも .mxv でないが、読み込んでいいのか？"),
@@ -385,7 +373,7 @@ MemoHolder* TFormMainBaseVRK::_openHolder_(const std::string& path) {
 // --- packages and compressed files
 
 int TFormMainBaseVRK::openPackage_(const std::string& path) {
-  if (!isFile(path)) return -1;
+  if (!isFile_(path)) return -1;
   messageDoing_("Decompress " + path);
   UnpackedPackage unpacked;
   std::string why;
@@ -405,21 +393,21 @@ int TFormMainBaseVRK::openPackage_(const std::string& path) {
     messageDoing_("Failure: Decompress " + path);
     if (result == -1) return -1;
   }
-  if (unpacked.memoFilePath.empty() || !isFile(unpacked.memoFilePath)) return -1;
+  if (unpacked.memoFilePath.empty() || !isFile_(unpacked.memoFilePath)) return -1;
   return openMemoFile_(unpacked.memoFilePath);
 }
 
 int TFormMainBaseVRK::openCompressed_(const std::string& path) {
   const std::string target = path.substr(0, path.size() - 2);
   const std::optional<std::string> osSource = toOsPath_(path), osTarget = toOsPath_(target);
-  if (isDirectory(target)) {
+  if (isDirectory_(target)) {
     messageDoing_("Failure: a folder is named " + target);
     return -1;
   }
   // As a package's parts: an existing file goes only when the user agrees.
   const bool replace =
-      !isFile(target) || services.prompter->ask(BoxKind::Confirmation, "Overwrite OK? " + target,
-                                                Answer::Ok | Answer::Cancel) == Answer::Ok;
+      !isFile_(target) || services.prompter->ask(BoxKind::Confirmation, "Overwrite OK? " + target,
+                                                 Answer::Ok | Answer::Cancel) == Answer::Ok;
   if (replace) {
     std::string why;
     if (!osSource || !osTarget || decompressFile_(*osSource, *osTarget, &why) != 0) {

@@ -20,13 +20,14 @@
 #include <vector>
 
 #include "model/MemoFile.h"
+#include "model/NameEdits.h"
 #include "platform/Path.h"
 #include "platform/SJ.h"
 #include "platform/qt/QtSjis.h"
-#include "shell/NodeEditorFactory.h"
-#include "shell/TreeItemOps.h"
 #include "shell/MemoNodeUI.h"
+#include "shell/NodeEditorFactory.h"
 #include "shell/TFormMainBaseVRK.h"
+#include "shell/TreeItemOps.h"
 #include "text/Basic.h"
 #include "text/CharEX.h"
 #include "text/FileIO.h"
@@ -79,22 +80,10 @@ MemoHolder* holderOf(const MemoNode& node) { return dynamic_cast<MemoHolder*>(no
 
 // --- the name rules
 
-std::string markedName_(std::string_view mark, std::string_view name) {
-  return std::string(mark) + " " + std::string(name);
-}
-
 std::optional<std::string> cutFirstWord_(std::string_view name) {
-  std::string rest = splitWord_(trim_(name)).second;
+  std::string rest = cutWord1_(trim_(name));
   if (rest.empty()) return std::nullopt;
   return rest;
-}
-
-std::string stepFirstWord_(std::string_view name, bool up) {
-  const std::string trimmed = trim_(name);
-  const auto [word, rest] = splitWord_(trimmed);
-  if (!hasDigit_(word)) return trimmed;
-  const std::string stepped = up ? incDigits_(word) : decDigits_(word);
-  return rest.empty() ? stepped : stepped + " " + rest;
 }
 
 std::optional<std::string> pastedName_(std::string_view text) {
@@ -488,10 +477,10 @@ void TFrameMemoHolder::nameCommand_(NameCommand command) {
   std::string renamed;
   switch (command) {
     case NameCommand::MarkCircle:
-      renamed = markedName_(SJ("●"), name);
+      renamed = putMark1_(name, SJ("●"));
       break;
     case NameCommand::MarkStar:
-      renamed = markedName_(SJ("★"), name);
+      renamed = putMark1_(name, SJ("★"));
       break;
     case NameCommand::Cut1: {
       const std::optional<std::string> cut = cutFirstWord_(name);
@@ -501,7 +490,7 @@ void TFrameMemoHolder::nameCommand_(NameCommand command) {
     }
     case NameCommand::Inc1:
     case NameCommand::Dec1:
-      renamed = stepFirstWord_(name, command == NameCommand::Inc1);
+      renamed = countWord1_(name, command == NameCommand::Inc1);
       break;
     case NameCommand::ExtractFilename:
       renamed = extractFileName_(name);

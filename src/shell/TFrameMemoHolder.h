@@ -13,8 +13,8 @@
 
 #include "model/LiveRegistry.h"
 #include "shell/FrameSlots.h"
-#include "shell/NodeViews.h"
 #include "shell/MemoHolderUI.h"
+#include "shell/NodeViews.h"
 
 class QLabel;
 class QMenu;
@@ -25,17 +25,12 @@ namespace vrk {
 
 class TFormMainBaseVRK;
 
-// --- the name rules of the Rename submenus, on Shift_JIS names
+// --- the name rules of the Rename submenus, on Shift_JIS names (marks and
+// counted words are NameEdits')
 
-// The mark, a blank, the name.
-std::string markedName_(std::string_view mark, std::string_view name);
 // The trimmed name without its first word and the blanks after it; nullopt
 // when nothing would remain.
 std::optional<std::string> cutFirstWord_(std::string_view name);
-// The first word of the trimmed name with its last run of digits counted up
-// (down), then a blank and the rest; the trimmed name when that word has no
-// digit.
-std::string stepFirstWord_(std::string_view name, bool up);
 // The text without line breaks; nullopt when that is blank.
 std::optional<std::string> pastedName_(std::string_view text);
 

@@ -266,10 +266,6 @@ TEST_F(HolderFrame, WheelWalksTheNodesUnlessAMemoBoxOrAWebPageWantsIt) {
 }
 
 TEST_F(HolderFrame, NameRules) {
-  const std::string star = SJ("★");
-  const std::string kanji = SJ("表1 ソ");  // trail bytes 0x5C
-  EXPECT_EQ(markedName_(star, markedName_(star, "name")), star + " " + star + " name");
-
   const struct {
     const char* name;
     std::optional<std::string> cut;
@@ -279,16 +275,6 @@ TEST_F(HolderFrame, NameRules) {
               {"x   ", std::nullopt}};
   for (const auto& c : cuts) EXPECT_EQ(cutFirstWord_(c.name), c.cut) << c.name;
   EXPECT_EQ(cutFirstWord_(SJ("● word")), "word");
-
-  const struct {
-    const char* name;
-    bool up;
-    const char* stepped;
-  } steps[] = {{"a9 b  c", true, "a0 b  c"}, {"a19", true, "a20"},
-               {"abc def", true, "abc def"}, {"  n01  rest ", false, "n00 rest"},
-               {"x0 y5", false, "x9 y5"},    {" 7 ", true, "8"}};
-  for (const auto& s : steps) EXPECT_EQ(stepFirstWord_(s.name, s.up), s.stepped) << s.name;
-  EXPECT_EQ(stepFirstWord_(kanji, true), SJ("表2 ソ"));
 
   EXPECT_EQ(pastedName_("ab\r\ncd\n"), "abcd");
   EXPECT_EQ(pastedName_(" \r\n\t"), std::nullopt);

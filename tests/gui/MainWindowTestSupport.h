@@ -16,6 +16,10 @@
 #include "shell/MemoFileUI.h"
 #include "shell/MemoHolderUI.h"
 #include "commands/TFormMainRegular14.h"
+#include "support/MapDownloader.h"
+#include "support/PdfPrinters.h"
+#include "support/RecordingDesktopShell.h"
+#include "support/ScriptedPrompter.h"
 
 namespace vrk::windowtest {
 

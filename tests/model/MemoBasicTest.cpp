@@ -6,6 +6,7 @@
 #include "model/ModelTestSupport.h"
 #include "model/TContent.h"
 #include "platform/SJ.h"
+#include "support/MapDownloader.h"
 #include "text/Basic.h"
 
 namespace vrk {

@@ -16,6 +16,7 @@
 #include "model/ModelServices.h"
 #include "model/TObjectParent.h"
 #include "platform/SjisBridge.h"
+#include "support/CollectingMessageSink.h"
 #include "text/CharEX.h"
 #include "text/Format.h"
 #include "text/StringEX.h"

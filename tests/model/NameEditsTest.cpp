@@ -64,6 +64,7 @@ TEST(NameDateWord, YearStepsKeepTheDayInsideTheMonth) {
 TEST(NameWords, MarksAndCutsWorkOnTheirWord) {
   const std::string star = SJ("★");
   EXPECT_EQ(putMark1_("abc ", star), star + " abc ");  // untrimmed
+  EXPECT_EQ(putMark1_(putMark1_("name", star), star), star + " " + star + " name");
   EXPECT_EQ(putMark2_(" a b c ", star), "a " + star + " b c");
   EXPECT_EQ(putMark2_("a ", star), "a " + star + " ");
   EXPECT_EQ(putMark3_("a b c d", star), "a b " + star + " c d");
@@ -86,6 +87,11 @@ TEST(NameWords, CountingStepsOnlyAWordWithDigits) {
       {"memo10", false, false, "memo09"},
       {"9", false, true, "0"},              // no digit is added
       {" abc  x ", false, true, "abc  x"},  // left as it is, trimmed
+      {"a9 b  c", false, true, "a0 b  c"},  // the rest keeps its blanks
+      {"a19", false, true, "a20"},
+      {"  n01  rest ", false, false, "n00 rest"},
+      {"x0 y5", false, false, "x9 y5"},  // the first word only
+      {" 7 ", false, true, "8"},
       {"Page 09 x", true, true, "Page 10 x"},
       {"Page 10", true, false, "Page 09"},
       {"Page 9a", true, true, "Page 9a"},
@@ -95,6 +101,7 @@ TEST(NameWords, CountingStepsOnlyAWordWithDigits) {
     const std::string got = c.second ? countWord2_(c.text, c.up) : countWord1_(c.text, c.up);
     EXPECT_EQ(got, c.result) << c.text;
   }
+  EXPECT_EQ(countWord1_(SJ("表1 ソ"), true), SJ("表2 ソ"));  // trail bytes 0x5C
 }
 
 TEST(NamePaths, FileNamePartsAndTensOfTheBase) {

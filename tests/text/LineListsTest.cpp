@@ -4,6 +4,8 @@
 
 #include "platform/DesktopActions.h"
 #include "platform/Path.h"
+#include "support/RecordingDesktopShell.h"
+#include "support/ScriptedPrompter.h"
 #include "text/SjisSamples.h"
 
 namespace vrk {

@@ -4,11 +4,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 
-#include "platform/HttpDownloader.h"
+#include "text/FileIO.h"
 
 namespace vrk {
 namespace {
@@ -25,10 +24,10 @@ int QtDownloader::download(const std::string& url, const std::string& targetPath
   const QUrl address(QString::fromStdString(url));
   const QString scheme = address.scheme().toLower();
   if (!address.isValid() || (scheme != "http" && scheme != "https"))
-    return fail(error, HttpDownloader::kBadAddress, "not a web address: " + address.toString());
-  QSaveFile file(QString::fromStdString(targetPath));
-  if (!file.open(QIODevice::WriteOnly))
-    return fail(error, HttpDownloader::kWriteError, "cannot write " + file.fileName());
+    return fail(error, QtDownloader::kBadAddress, "not a web address: " + address.toString());
+  const QString targetName = QString::fromStdString(targetPath);
+  AtomicFileWriter file(targetPath);
+  if (file.failed()) return fail(error, QtDownloader::kWriteError, "cannot write " + targetName);
 
   QNetworkAccessManager manager;
   QNetworkRequest request(address);
@@ -52,7 +51,8 @@ int QtDownloader::download(const std::string& url, const std::string& targetPath
     if (received > maxBytes_) {
       tooLarge = true;
       reply->abort();
-    } else if (file.write(bytes) != bytes.size()) {
+    } else if (file.write(std::string_view(bytes.constData(),
+                                           static_cast<std::size_t>(bytes.size()))) != 0) {
       writeFailed = true;
       reply->abort();
     }
@@ -62,19 +62,18 @@ int QtDownloader::download(const std::string& url, const std::string& targetPath
   if (!reply->isFinished()) loop.exec();
   silence.stop();
 
-  if (timedOut) return fail(error, HttpDownloader::kTimeout, "no answer from " + address.host());
-  if (tooLarge) return fail(error, HttpDownloader::kTooLarge, "too large: " + address.toString());
-  if (writeFailed)
-    return fail(error, HttpDownloader::kWriteError, "cannot write " + file.fileName());
+  if (timedOut) return fail(error, QtDownloader::kTimeout, "no answer from " + address.host());
+  if (tooLarge) return fail(error, QtDownloader::kTooLarge, "too large: " + address.toString());
+  if (writeFailed) return fail(error, QtDownloader::kWriteError, "cannot write " + targetName);
   const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   if (reply->error() == QNetworkReply::TooManyRedirectsError)
-    return fail(error, HttpDownloader::kTooManyRedirects, reply->errorString());
+    return fail(error, QtDownloader::kTooManyRedirects, reply->errorString());
   if (status != 0 && status != 200)
-    return fail(error, HttpDownloader::kHttpStatus, "HTTP " + QString::number(status));
+    return fail(error, QtDownloader::kHttpStatus, "HTTP " + QString::number(status));
   if (reply->error() != QNetworkReply::NoError)
-    return fail(error, HttpDownloader::kNetworkError, reply->errorString());
-  if (!file.commit())
-    return fail(error, HttpDownloader::kWriteError, "cannot write " + file.fileName());
+    return fail(error, QtDownloader::kNetworkError, reply->errorString());
+  if (file.commit() != 0)
+    return fail(error, QtDownloader::kWriteError, "cannot write " + targetName);
   return 0;
 }
 

@@ -12,12 +12,4 @@ std::unique_ptr<QPrinter> QtPrinters::printer() {
   return printer->isValid() ? std::move(printer) : nullptr;
 }
 
-std::unique_ptr<QPrinter> PdfPrinters::printer() {
-  if (path.isEmpty()) return nullptr;
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer->setOutputFormat(QPrinter::PdfFormat);
-  printer->setOutputFileName(path);
-  return printer;
-}
-
 }  // namespace vrk

@@ -1,6 +1,6 @@
 #pragma once
-// Where printouts go: the system's default printer, or a PDF file.
-#include <QString>
+// Where printouts go: the system's default printer (tests print into a PDF
+// file instead).
 #include <memory>
 
 class QPrinter;
@@ -17,14 +17,6 @@ class Printers {
 class QtPrinters final : public Printers {
  public:
   std::unique_ptr<QPrinter> printer() override;
-};
-
-// Prints into a PDF file; an empty path means there is no printer.
-class PdfPrinters final : public Printers {
- public:
-  std::unique_ptr<QPrinter> printer() override;
-
-  QString path;
 };
 
 }  // namespace vrk

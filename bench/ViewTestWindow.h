@@ -1,6 +1,6 @@
 #pragma once
-// A small host for the node views until the main window exists: the holder tab
-// row over a row of panels, one per shown holder. The views do not depend on it.
+// A small host for the node views that the benchmark times them in: the holder
+// tab row over a row of panels, one per shown holder. The views do not depend on it.
 #include <QTabBar>
 #include <QWidget>
 

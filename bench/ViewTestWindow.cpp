@@ -1,4 +1,4 @@
-#include "shell/ViewTestWindow.h"
+#include "ViewTestWindow.h"
 
 #include <QBuffer>
 #include <QHBoxLayout>

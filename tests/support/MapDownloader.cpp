@@ -1,4 +1,4 @@
-#include "platform/Ports.h"
+#include "support/MapDownloader.h"
 
 #include <fstream>
 
