@@ -163,12 +163,6 @@ std::string TFormMainBase0007::getCurFormatNumber() {
   return holder ? holder->getFormatNumber() : std::string("\"%.5d\"");
 }
 
-bool TFormMainBase0007::pathExists_(const std::string& storedPath) {
-  const std::optional<std::string> os = toOsPath_(storedPath);
-  std::error_code ec;
-  return os && std::filesystem::exists(*os, ec);
-}
-
 // --- long operations
 
 std::string TFormMainBase0007::now_(std::string_view pattern) const {

@@ -199,7 +199,6 @@ class TFormMainBase0007 : public QMainWindow, public MemoFileHost, public Dialog
   // The dialog of operations that this level declares for a later one.
   void notHere_(std::string_view operation, std::string_view what = "Should not execute. ") const;
   std::string now_(std::string_view pattern) const;
-  static bool pathExists_(const std::string& storedPath);
 
   std::unique_ptr<MemoFileUI> aFile;
   std::unique_ptr<AgentAPLVRK> aAgent;

@@ -12,6 +12,7 @@
 #include "dialogs/TFormName.h"
 #include "model/MemoHolderBase.h"
 #include "model/MemoNode.h"
+#include "platform/DesktopActions.h"
 #include "platform/Path.h"
 #include "platform/qt/QtSjis.h"
 #include "shell/TFormMainBase0007.h"
@@ -34,12 +35,6 @@ std::string removeLineBreaks(std::string_view text) {
   for (char c : text)
     if (c != '\r' && c != '\n') out += c;
   return out;
-}
-
-bool pathExists(const std::string& stored) {
-  const std::optional<std::string> os = toOsPath_(stored);
-  std::error_code ec;
-  return os && std::filesystem::exists(*os, ec);
 }
 
 // The key, "=" and the raw value of a field line; the key is empty without "=".
@@ -304,11 +299,11 @@ void TFrameMemoNode::shellSelection() {
   if (head == "http:" || head == "https" || head == "file:") {
     desktop.openDocument(target, dir);
   } else if (endsWith_(target, "\\") || endsWith_(target, "/")) {
-    if (pathExists(target))
+    if (pathExists_(target))
       desktop.explore(target);
     else
       message_(target + " not exists");
-  } else if (!pathExists(target)) {
+  } else if (!pathExists_(target)) {
     message_(target + " not exists");
   } else {
     const std::string ext = lowerCase_(extractFileExt_(target));
