@@ -68,6 +68,7 @@ MemoFile::~MemoFile() = default;
 int MemoFile::clear() {
   MemoBasic::clear();
   incompleteFile.clear();
+  aFileKeys.clear();
   holdersView.clear();
   flagChanged = false;
   aCurHolder = nullptr;
@@ -251,11 +252,17 @@ int MemoFile::loadHolder_(MemoHolder& holder, StringList& errors) {
   return readHolderFile_(holder, path, errors) == 0 ? 0 : -2;
 }
 
+const std::string& MemoFile::fileKeyOf_(std::string_view path) const {
+  const auto [it, fresh] = aFileKeys.try_emplace(std::string(path));
+  if (fresh) it->second = fileKey(path);
+  return it->second;
+}
+
 MemoHolder* MemoFile::holderOfFile_(std::string_view path, const MemoHolder* except) const {
-  const std::string wanted = fileKey(path);
+  const std::string wanted = fileKeyOf_(path);
   for (const ChildEntry& entry : aHolders.aChildren) {
     auto& holder = static_cast<MemoHolder&>(*entry.object);
-    if (&holder != except && fileKey(holder.getFileName()) == wanted) return &holder;
+    if (&holder != except && fileKeyOf_(holder.getFileName()) == wanted) return &holder;
   }
   return nullptr;
 }
@@ -290,7 +297,7 @@ std::vector<std::pair<MemoHolder*, MemoHolder*>> MemoFile::sharedHolderFiles_() 
   std::unordered_map<std::string, MemoHolder*> firstOf;
   for (const ChildEntry& entry : aHolders.aChildren) {
     auto* holder = static_cast<MemoHolder*>(entry.object.get());
-    const auto [it, fresh] = firstOf.emplace(fileKey(holder->getFileName()), holder);
+    const auto [it, fresh] = firstOf.emplace(fileKeyOf_(holder->getFileName()), holder);
     if (!fresh) shared.emplace_back(it->second, holder);
   }
   return shared;
@@ -313,9 +320,7 @@ std::string MemoFile::getFilePathMXA() const {
 std::string MemoFile::getDirectory() const { return extractFilePath_(getFilename()); }
 
 bool MemoFile::refusesToWrite_(std::string_view path, StringList& log) const {
-  if (incompleteFile.empty() ||
-      normalizePath_(absolutePath(path)) != normalizePath_(absolutePath(incompleteFile)))
-    return false;
+  if (incompleteFile.empty() || !isSameFile_(path, incompleteFile)) return false;
   log.push_back("MemoFile not saved over " + incompleteFile +
                 ": it was not read whole, and what it holds beyond that would be lost");
   return true;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -140,6 +141,12 @@ class MemoFile : public MemoBasic {
   std::vector<std::pair<MemoHolder*, MemoHolder*>> sharedHolderFiles_() const;
 
  private:
+  // How the system names the file at a stored path (see isSameFile_), as it
+  // was the first time asked: resolving links costs system calls, and every
+  // save asks for every holder of the file. Forgotten by clear.
+  const std::string& fileKeyOf_(std::string_view path) const;
+  mutable std::unordered_map<std::string, std::string> aFileKeys;
+
   // The File element; ownPaths: the path of each holder that has one of its own.
   void writeFileElement_(StringList& lines, std::string_view indent, bool ownPaths);
   // A holder is never packed or moved empty merely because it was not read yet.

@@ -6,8 +6,8 @@
 #include <unordered_set>
 
 #include "markup/TTAGNode.h"
-#include "model/ModelServices.h"
 #include "model/MemoFile.h"
+#include "model/ModelServices.h"
 #include "platform/Path.h"
 #include "text/Basic.h"
 #include "text/CharEX.h"
@@ -70,30 +70,6 @@ std::string settingLine(std::string_view indent, std::string_view key, std::stri
 }
 
 MemoNode* asNode(TObjectNamed* object) { return static_cast<MemoNode*>(object); }
-
-bool holdsHalfChar(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!isLeadByte(static_cast<unsigned char>(text[i]))) continue;
-    if (isHalfCharAt(text, i)) return true;
-    ++i;
-  }
-  return false;
-}
-
-bool anyHoldsHalfChar(const StringList& lines) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [](const std::string& line) { return holdsHalfChar(line); });
-}
-
-// Half a character (a lead byte before a markup byte or at the end) cannot be
-// written: the escaper drops it, or the file would not read back. True when
-// the record's written text holds one; a link's memo is never written.
-bool losesHalfChar(const MemoNode& node) {
-  const bool link = node.getField_("FlagLink") == "\"true\"" && !isBlank_(node.getFilename());
-  return holdsHalfChar(node.getName()) || anyHoldsHalfChar(node.aFields) ||
-         (!link && anyHoldsHalfChar(node.aMemo)) ||
-         (node.aComment && anyHoldsHalfChar(*node.aComment));
-}
 
 std::unique_ptr<MemoNode> asNode(std::unique_ptr<TObjectNamed> object) {
   return std::unique_ptr<MemoNode>(asNode(object.release()));
@@ -521,22 +497,26 @@ void MemoHolder::writeHolder_(StringList& lines, std::string_view indent) {
 void MemoHolder::writeFile_(StringList& lines) { writeFileTo_(lines, nullptr); }
 
 void MemoHolder::writeHolderTo_(StringList& lines, std::string_view indent, const Flush& flush) {
+  // The escapers drop half characters (the file would not read back): their
+  // count tells which parts lost some.
+  const std::size_t droppedBefore = countOfDroppedHalfChars();
   lines.push_back(std::string(indent) + "<Holder name=\"" + escapeXML_(getName()) + "\">");
   writeSettings_(lines, indent);
+  const bool holderLost = countOfDroppedHalfChars() != droppedBefore;
   const std::string recordIndent = std::string(indent) + "  ";
   std::string firstLoser;
   int losers = 0;
   for (int i = 0; i < countOfNodes(); ++i) {
     MemoNode& node = *nodeAt_(i);
-    if (losesHalfChar(node) && losers++ == 0) firstLoser = node.getName();
+    const std::size_t dropped = countOfDroppedHalfChars();
     node.writeRecord_(lines, recordIndent);
+    if (countOfDroppedHalfChars() != dropped && losers++ == 0) firstLoser = node.getName();
     if (flush) flush(lines);
   }
   lines.push_back(std::string(indent) + "</Holder>");
   aWriteLosses.clear();
   const std::string holder = "MemoHolder \"" + getName() + "\"";
-  if (holdsHalfChar(getName()) || anyHoldsHalfChar(aFields))
-    aWriteLosses.push_back("Half characters dropped on save: " + holder);
+  if (holderLost) aWriteLosses.push_back("Half characters dropped on save: " + holder);
   if (losers > 0) {
     aWriteLosses.push_back("Half characters dropped on save: " + holder + ", MemoNode \"" +
                            firstLoser + "\"" +
@@ -594,11 +574,10 @@ int MemoHolder::saveFile_(std::string_view path, std::string* error) {
   writeFileTo_(lines, flush);
   flush(lines);
   emit();
-  // More than the readers accept would make a file that never loads again.
-  if (deflater && size > kMaxInflatedBytes)
-    return fail("too large to compress (more than a reader accepts): " + std::string(path));
+  // The deflater refuses a stream the readers would refuse (by size or by
+  // ratio): such a file would never load again.
   if (deflater && deflater->finish() != 0 && !file.failed())
-    return fail("cannot compress " + std::string(path));
+    return fail("cannot compress (more than a reader accepts for its size): " + std::string(path));
   return file.commit(error) == 0 ? static_cast<int>(size) : -1;
 }
 

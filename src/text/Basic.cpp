@@ -304,10 +304,8 @@ int writeCompressed_(const StringList& lines, const std::string& path, std::stri
   try {
     const std::string plain = linesToBytes_(lines);
     std::string packed;
-    // More than the readers accept would make a file that never loads again
-    // (deflateBytes_ refuses it too, by the ratio as well).
-    if (plain.size() > kMaxInflatedBytes)
-      return fail("too large to compress (more than a reader accepts): ");
+    // The deflater refuses a stream the readers would refuse (by size or by
+    // ratio): such a file would never load again.
     if (deflateBytes_(plain, packed) != 0)
       return fail("cannot compress (more than a reader accepts for its size): ");
     if (writeFileAtomic_(path, packed, error) != 0) return -1;

@@ -10,6 +10,8 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
+thread_local std::size_t droppedHalfChars = 0;
+
 // Entity characters are below 0x40, where no trail byte lies, so they are
 // mapped byte by byte; the bytes between them are appended a run at a time. Half
 // a character (a lead byte before one of them, or at the end) would claim the
@@ -27,6 +29,7 @@ void appendEntities(std::string& out, std::string_view text, bool quotes) {
       if (isHalfCharAt(text, i)) {
         out.append(text.substr(done, i - done));
         done = i + 1;
+        ++droppedHalfChars;
       } else {
         ++i;  // the trail byte, whatever its value
       }
@@ -195,6 +198,8 @@ std::string escapeHTML_(std::string_view text) {
   if (!out.empty() && out[0] == ' ') out.replace(0, 1, "&nbsp;");
   return out;
 }
+
+std::size_t countOfDroppedHalfChars() { return droppedHalfChars; }
 
 std::string escapeXML_(std::string_view text) { return escapeEntities(text, true); }
 

@@ -15,6 +15,9 @@ std::string_view unquoteView_(std::string_view text, char q = '"');  // the same
 std::string escapeHTML_(std::string_view text);
 std::string escapeXML_(std::string_view text);
 void appendEscapedXML_(std::string& out, std::string_view text);  // out += escapeXML_(text)
+// Half characters the escapers have dropped on this thread so far: a writer
+// compares the count before and after to tell whether its text lost any.
+std::size_t countOfDroppedHalfChars();
 std::string unescapeXML_(std::string_view text);
 
 // --- splitting: (head, rest)

@@ -11,15 +11,16 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/tool/ToolCommon.h"
 #include "markup/TTAGNode.h"
 #include "model/HolderFileIO.h"
-#include "model/MemoPackage.h"
-#include "model/ModelServices.h"
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
+#include "model/MemoPackage.h"
+#include "model/ModelServices.h"
 #include "model/TContent.h"
 #include "platform/Path.h"
 #include "platform/SjisBridge.h"
@@ -444,13 +445,17 @@ int writeOutput(Opened& in, const std::string& out, StringList& written) {
   if (ext != ".maz") {
     in.file.putFileName_(out);  // the holders' files go beside it
     StringList failed;
+    // Every holder is written: the shared files are found in one pass.
+    std::unordered_map<const MemoHolder*, const MemoHolder*> firstOfShared;
+    for (const auto& [first, later] : in.file.sharedHolderFiles_()) firstOfShared[later] = first;
     for (int i = 0; i < in.file.countOfHolders(); ++i) {
       MemoHolder& holder = *in.file.holderAt_(i);
       const std::string path = holder.getFileName();
+      const auto shared = firstOfShared.find(&holder);
       if (holder.flagParseFailed) {
         lose(in.errors, "not converted, its file could not be read: " + path);
-      } else if (const MemoHolder* first = in.file.earlierHolderOfFile_(holder)) {
-        lose(in.errors, sharedFileText_(*first, holder));
+      } else if (shared != firstOfShared.end()) {
+        lose(in.errors, sharedFileText_(*shared->second, holder));
       } else if (!holder.flagLoaded) {
         lose(in.errors, "not converted, never loaded: " + holder.getName());
       } else if (holder.saveFile_(path, &why) < 0) {
