@@ -41,16 +41,6 @@ int writeStored(std::string_view storedPath, std::string_view bytes, std::string
   return writeFileAtomic_(*os, bytes, error);
 }
 
-// How the system tells files apart; see isSameFile_.
-std::string fileKey(std::string_view stored) {
-  const std::string expanded = expandFileName_(stored, currentDirectory_());
-  const std::optional<std::string> os = toOsPath_(expanded);
-  if (!os || !expanded.starts_with('/')) return "stored:" + expanded;
-  std::error_code ec;
-  const std::filesystem::path resolved = std::filesystem::weakly_canonical(*os, ec);
-  return ec ? "stored:" + expanded : "os:" + resolved.string();
-}
-
 // The package boundary: local time with the month again at the end, then five
 // random digits.
 std::string packageBoundary() {
@@ -254,7 +244,7 @@ int MemoFile::loadHolder_(MemoHolder& holder, StringList& errors) {
 
 const std::string& MemoFile::fileKeyOf_(std::string_view path) const {
   const auto [it, fresh] = aFileKeys.try_emplace(std::string(path));
-  if (fresh) it->second = fileKey(path);
+  if (fresh) it->second = fileKey_(path);
   return it->second;
 }
 
@@ -478,8 +468,6 @@ int readMemoFile_(MemoFile& file, const std::string& storedPath, StringList& err
   file.flagChanged = false;
   return 0;
 }
-
-bool isSameFile_(std::string_view a, std::string_view b) { return fileKey(a) == fileKey(b); }
 
 std::string sharedFileText_(const MemoHolder& first, MemoHolder& second) {
   return "MemoHolder \"" + second.getName() + "\" shares the file " + second.getFileName() +

@@ -166,11 +166,6 @@ class MemoFile : public MemoBasic {
 // "incomplete" line in errors). Either way incompleteFile names the file.
 int readMemoFile_(MemoFile& file, const std::string& storedPath, StringList& errors);
 
-// Whether two stored paths name one file: each made absolute against the
-// current directory, "." and ".." resolved and links followed as far as they
-// exist; letter case counts, as it does on this system.
-bool isSameFile_(std::string_view a, std::string_view b);
-
 // The report of a holder that shares the file of an earlier one (load, save).
 std::string sharedFileText_(const MemoHolder& first, MemoHolder& second);
 

@@ -155,4 +155,15 @@ bool isDirectory_(std::string_view path) {
                   [](const auto& p, auto& ec) { return std::filesystem::is_directory(p, ec); });
 }
 
+std::string fileKey_(std::string_view path) {
+  const std::string expanded = expandFileName_(path, currentDirectory_());
+  const std::optional<std::string> os = toOsPath_(expanded);
+  if (!os || !expanded.starts_with('/')) return "stored:" + expanded;
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(*os, ec);
+  return ec ? "stored:" + expanded : "os:" + resolved.string();
+}
+
+bool isSameFile_(std::string_view a, std::string_view b) { return fileKey_(a) == fileKey_(b); }
+
 }  // namespace vrk

@@ -47,4 +47,12 @@ bool pathExists_(std::string_view path);
 bool isFile_(std::string_view path);
 bool isDirectory_(std::string_view path);
 
+// How the system names the file at a stored path: made absolute against the
+// current directory, "." and ".." resolved and links followed as far as they
+// exist; letter case counts, as it does on this system. A path that cannot be
+// resolved keeps its stored spelling (and so equals only itself).
+std::string fileKey_(std::string_view path);
+// Whether two stored paths name one file (their fileKey_ is the same).
+bool isSameFile_(std::string_view a, std::string_view b);
+
 }  // namespace vrk

@@ -7,7 +7,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
-#include <filesystem>
 #include <optional>
 
 #include "markup/TTAGNode.h"
@@ -27,42 +26,21 @@
 #include "text/StringEX.h"
 
 namespace vrk {
-namespace fs = std::filesystem;
 namespace {
 
-std::optional<fs::path> osPathOf(const std::string& stored) {
-  const std::optional<std::string> os = toOsPath_(stored);
-  if (!os) return std::nullopt;
-  return fs::path(*os);
-}
-
-// Where the name really leads: "." and ".." steps and links resolved as far
-// as the path exists. Names on Linux differ by letter case, so the result is
-// compared exactly.
-std::optional<fs::path> canonicalOf(const std::string& stored) {
-  std::optional<fs::path> os = osPathOf(stored.empty() ? currentDirectory_() : stored);
-  if (!os) return std::nullopt;
-  std::error_code ec;
-  fs::path resolved = fs::weakly_canonical(fs::absolute(*os, ec), ec);
-  if (ec) return std::nullopt;
-  return resolved;
-}
-
 bool sameFile(const std::string& a, const std::string& b) {
-  if (a.empty() || b.empty()) return false;
-  const std::optional<fs::path> ca = canonicalOf(a), cb = canonicalOf(b);
-  return ca && cb && *ca == *cb;
+  return !a.empty() && !b.empty() && isSameFile_(a, b);
 }
 
 // Directories of two files, an empty one being the current directory.
 bool sameDirectory(const std::string& dirA, const std::string& dirB) {
-  const auto dirOf = [](const std::string& dir) {
-    std::optional<fs::path> path = canonicalOf(dir);
-    if (path && !path->has_filename()) *path = path->parent_path();
-    return path;
+  const auto folder = [](const std::string& dir) {
+    const std::string path = dir.empty() ? currentDirectory_() : dir;
+    return path.size() > 1 && isPathSeparatorAt(path, path.size() - 1)
+               ? path.substr(0, path.size() - 1)
+               : path;
   };
-  const std::optional<fs::path> ca = dirOf(dirA), cb = dirOf(dirB);
-  return ca && cb && *ca == *cb;
+  return isSameFile_(folder(dirA), folder(dirB));
 }
 
 std::string lowerExtension(const std::string& name) { return lowerCase_(extractFileExt_(name)); }
