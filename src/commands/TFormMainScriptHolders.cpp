@@ -494,7 +494,7 @@ int TFormMainScript::UICSV2SEL() {
                        if (!holder->getView()) return -1;
                        TaskScope task(*this, "CSV");
                        StringList lines;
-                       holder->exportList_(lines);
+                       holder->exportList_(lines, *services.clock);
                        insertAtSelection_(lines);
                        return static_cast<int>(lines.size());
                      });

@@ -107,7 +107,10 @@ std::string brLine(std::string_view line) {
 
 }  // namespace
 
-std::string quoted_(std::string_view value) { return "\"" + std::string(value) + "\""; }
+std::string quoted_(std::string_view value) {
+  std::string quoted(1, '"');
+  return quoted.append(value).append(1, '"');
+}
 
 MemoBasic::MemoBasic(TObjectNamed* owner) : TObjectNamed(owner) {}
 

@@ -9,7 +9,7 @@ namespace vrk {
 namespace {
 
 // "%.2d" of a non-negative number.
-std::string twoDigits(std::size_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string twoDigits(std::size_t n) { return std::string(n < 10 ? "0" : "").append(std::to_string(n)); }
 
 // Odometer steps tried on a taken name before numbered forms take over.
 constexpr std::size_t kOdometerSteps = 100;

@@ -5,7 +5,6 @@
 #include <QPixmap>
 #include <charconv>
 
-#include "model/ModelServices.h"
 #include "model/MemoFile.h"
 #include "model/TContent.h"
 #include "platform/qt/QtSjis.h"
@@ -382,12 +381,12 @@ void MemoHolderUI::showIcon(MemoNodeUI& node) {
 
 // --- export, clone, node windows
 
-int MemoHolderUI::exportList_(StringList& lines) const {
+int MemoHolderUI::exportList_(StringList& lines, const Clock& clock) const {
   const MemoFile* file = getMemoFile();
   const std::string program =
       qStringToSjis(QCoreApplication::applicationFilePath()).value_or(std::string());
   lines.push_back("# " + program + " " + (file ? file->getName() : std::string()) + ":" +
-                  getName() + "  " + formatNow_("yyyymmdd hhnnss", *modelServices().clock));
+                  getName() + "  " + formatNow_("yyyymmdd hhnnss", clock));
   const std::string mode = unquote_(getModeNodesMngr());
   if (mode == "ListView") {
     const TListViewUI* list = aUILV.data();
@@ -395,7 +394,7 @@ int MemoHolderUI::exportList_(StringList& lines) const {
     const int rows = list ? list->count() : 0;
     const auto joined = [&](const std::function<std::string(int)>& textAt) {
       std::string line;
-      for (int c = 1; c < columns; ++c) line += (c > 1 ? "," : "") + textAt(c);
+      for (int c = 1; c < columns; ++c) line.append(c > 1 ? "," : "").append(textAt(c));
       return line;
     };
     lines.push_back(joined([&](int c) { return list->columnCaption(c); }));

@@ -15,8 +15,9 @@
 #include <vector>
 
 #include "model/MemoHolder.h"
-#include "shell/NodeViews.h"
 #include "shell/MemoNodeUI.h"
+#include "shell/NodeViews.h"
+#include "text/LocalTime.h"
 
 namespace vrk {
 
@@ -96,8 +97,8 @@ class MemoHolderUI : public MemoHolder {
 
   // Appends a title line, then one line per node name, or in list mode the
   // column header and each row's columns after the name. Answers the lines
-  // after the title; -1 for an unknown mode.
-  int exportList_(StringList& lines) const;
+  // after the title (stamped with the clock's time); -1 for an unknown mode.
+  int exportList_(StringList& lines, const Clock& clock) const;
   // A deep copy of source under its name at the current node's place (at the
   // end without one), with a fresh UID; the holder counts as changed.
   MemoNode* cloneInHolder_(const MemoNode& source);

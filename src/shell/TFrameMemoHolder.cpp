@@ -219,7 +219,7 @@ int TFrameMemoHolder::showNodeInList_(MemoNode* node) {
   std::string text = std::to_string(index + 1) + " / " + std::to_string(served->countOfNodes());
   const auto* ui = dynamic_cast<MemoNodeUI*>(node);
   if (served->getMode() == NodesMode::TreeView && ui && ui->aUITN)
-    text = "[" + outlineNumber_(ui->aUITN, 1, "", "") + "]   " + text;
+    text = std::string("[").append(outlineNumber_(ui->aUITN, 1, "", "")).append("]   ").append(text);
   aStatus->setText(sjisToQString(text));
   return index;
 }
@@ -595,7 +595,7 @@ int TFrameMemoHolder::saveAsCSV() {
   TaskScope task(aForm, "Save As CSV");
   if (!task.began()) return -1;
   StringList lines;
-  served->exportList_(lines);
+  served->exportList_(lines, *aForm.services.clock);
   const std::optional<std::string> osPath = toOsPath_(*path);
   std::string why = "the name cannot be converted";
   if (!osPath || writeFileAtomic_(*osPath, linesToBytes_(lines), &why) != 0) {

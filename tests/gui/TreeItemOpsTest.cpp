@@ -31,9 +31,9 @@ struct SampleTree {
   std::unique_ptr<MemoHolderUI> holder;
 };
 
-class TreeOps : public ::testing::Test, public SampleTree {};
+class TreeItemOps : public ::testing::Test, public SampleTree {};
 
-TEST_F(TreeOps, PlaceAfter) {
+TEST_F(TreeItemOps, PlaceAfter) {
   struct Case {
     const char* item;
     const char* anchor;
@@ -54,7 +54,7 @@ TEST_F(TreeOps, PlaceAfter) {
   }
 }
 
-TEST_F(TreeOps, ExpandCollapseAndReverse) {
+TEST_F(TreeItemOps, ExpandCollapseAndReverse) {
   QTreeWidgetItem* root = holder->aUITV->invisibleRootItem();
   EXPECT_EQ(collapseChildren_(root, false), 2);  // a and c
   EXPECT_EQ(collapseChildren_(root, false), 0);
@@ -65,7 +65,7 @@ TEST_F(TreeOps, ExpandCollapseAndReverse) {
   EXPECT_TRUE(item("a")->isExpanded());
 }
 
-TEST_F(TreeOps, DescendantsAndNeighboursAtOneLevel) {
+TEST_F(TreeItemOps, DescendantsAndNeighboursAtOneLevel) {
   NodeList below;
   descendants_(item("a"), below);
   ASSERT_EQ(below.size(), 2u);
@@ -82,7 +82,7 @@ TEST_F(TreeOps, DescendantsAndNeighboursAtOneLevel) {
   EXPECT_EQ(nextAtLevel_(item("c")), nullptr);
 }
 
-TEST_F(TreeOps, OutlineNumbers) {
+TEST_F(TreeItemOps, OutlineNumbers) {
   struct Case {
     int base;
     const char* format;
@@ -100,7 +100,7 @@ TEST_F(TreeOps, OutlineNumbers) {
     EXPECT_EQ(outlineNumber_(item("c1"), c.base, c.format, c.suffix), c.number) << c.format;
 }
 
-TEST_F(TreeOps, CopySubtreeCopiesNamesAndNodesWithoutTakingTheirItems) {
+TEST_F(TreeItemOps, CopySubtreeCopiesNamesAndNodesWithoutTakingTheirItems) {
   QTreeWidget other;
   int lines = 0;
   const TreeProgress progress = [&](const std::string&) { ++lines; };

@@ -17,6 +17,7 @@
 #include "model/TObjectParent.h"
 #include "platform/SjisBridge.h"
 #include "support/CollectingMessageSink.h"
+#include "support/ScratchDir.h"
 #include "text/CharEX.h"
 #include "text/Format.h"
 #include "text/StringEX.h"
@@ -31,31 +32,7 @@ struct FixedServices {
   ScopedModelServices scope{ModelServices{&clock, &rng, &messages, nullptr, {}}};
 };
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vrk-model-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
-  std::string write(std::string_view name, std::string_view bytes) const {
-    std::ofstream(file(name), std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file(name);
-  }
-
- private:
-  std::string path_;
-};
-
+using vrk::ScratchDir;
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -198,42 +198,5 @@ TEST(LineListsTest, HexDump) {
   }
 }
 
-TEST(LineListsTest, OpenDocumentByKind) {
-  const std::string cwd = currentDirectory_();
-  struct Case {
-    std::string target;
-    std::string call;    // what the shell is asked, or empty
-    std::string prompt;  // the box shown, or empty
-  } cases[] = {
-      {" http://example.org/a ", "open http://example.org/a in " + cwd, ""},
-      {"https://example.org/", "open https://example.org/ in " + cwd, ""},
-      {"FILE:///tmp/a.bin", "open FILE:///tmp/a.bin in " + cwd, ""},
-      {"notes.TXT", "open notes.TXT in " + cwd, ""},
-      {"/nowhere/page.htm", "open /nowhere/page.htm in " + cwd, ""},
-      {"/tmp/x.pdf", "explore /tmp", ""},
-      {"\\tmp\\x.pdf", "explore /tmp", ""},
-      {"/nonexistent-vrk-dir/x.pdf", "", "/nonexistent-vrk-dir/x.pdf not exists"},
-      {"x.pdf", "", "x.pdf not exists"},
-      {"   ", "", " not exists"},
-  };
-  for (const Case& c : cases) {
-    RecordingDesktopShell shell;
-    ScriptedPrompter prompter;
-    EXPECT_EQ(openDocument_(c.target, shell, prompter), c.call.empty() ? -1 : 0) << c.target;
-    EXPECT_EQ(shell.calls, c.call.empty() ? StringList{} : StringList{c.call}) << c.target;
-    ASSERT_EQ(prompter.asked.size(), c.prompt.empty() ? 0u : 1u) << c.target;
-    if (c.prompt.empty()) continue;
-    EXPECT_EQ(prompter.asked[0].box, BoxKind::Confirmation);
-    EXPECT_EQ(prompter.asked[0].buttons, Buttons(Answer::Ok));
-    EXPECT_EQ(prompter.asked[0].text, c.prompt);
-  }
-
-  RecordingDesktopShell failing;
-  failing.result = -1;
-  ScriptedPrompter prompter;
-  EXPECT_EQ(openDocument_("http://x/", failing, prompter), -1);
-  EXPECT_EQ(openDocument_("/tmp/x.pdf", failing, prompter), -1);
-}
-
 }  // namespace
 }  // namespace vrk

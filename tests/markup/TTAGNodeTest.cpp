@@ -46,7 +46,7 @@ Read readHTML(const StringList& words) {
   return r;
 }
 
-TEST(XMLModeTest, BuildsTheTreeOfAHolderFile) {
+TEST(TTAGNodeXMLMode, BuildsTheTreeOfAHolderFile) {
   StringList words;
   toWordList_({"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", "<Holder name=\"h\">",
                "  <Record name=\"\x95\x5c\">", "    <Field k=\"v\" />",
@@ -85,7 +85,7 @@ TEST(XMLModeTest, BuildsTheTreeOfAHolderFile) {
   EXPECT_EQ(holder->childAt(1)->count(), 0u);  // blank text between tags gives nothing
 }
 
-TEST(XMLModeTest, DecodesTextOnceAndLeavesOpenElements) {
+TEST(TTAGNodeXMLMode, DecodesTextOnceAndLeavesOpenElements) {
   const Read r = readXML({"<a>", "a &amp;lt; b", "<b>"});
   EXPECT_EQ(r.result, 0);
   TTAGNode* a = r.root->findTag_("a");
@@ -95,7 +95,7 @@ TEST(XMLModeTest, DecodesTextOnceAndLeavesOpenElements) {
   EXPECT_EQ(readXML({}).result, 0);
 }
 
-TEST(XMLModeTest, ErrorsStopTheReadWithExactLines) {
+TEST(TTAGNodeXMLMode, ErrorsStopTheReadWithExactLines) {
   struct Case {
     const char* what;
     StringList words;
@@ -127,7 +127,7 @@ TEST(XMLModeTest, ErrorsStopTheReadWithExactLines) {
   }
 }
 
-TEST(XMLModeTest, KeepsTheTreeBuiltBeforeAnErrorAndAppendsToErrors) {
+TEST(TTAGNodeXMLMode, KeepsTheTreeBuiltBeforeAnErrorAndAppendsToErrors) {
   Read r;
   r.errors = {"earlier"};
   r.result = TTAGNode::_FromXMLWordList_aOUT_(r.root.get(), {"<a>", "x", "</b>", "<c>"}, r.errors);
@@ -140,13 +140,13 @@ TEST(XMLModeTest, KeepsTheTreeBuiltBeforeAnErrorAndAppendsToErrors) {
   EXPECT_EQ(r.root->findTag_("c"), nullptr);
 }
 
-TEST(XMLModeTest, NoRootMeansNoCurrentElement) {
+TEST(TTAGNodeXMLMode, NoRootMeansNoCurrentElement) {
   StringList errors;
   EXPECT_EQ(TTAGNode::_FromXMLWordList_aOUT_(nullptr, {"t"}, errors), -1);
   EXPECT_EQ(errors, (StringList{"0:t", " aTTNC = nil in TTAGNode._FromXMLWordList_aOUT_"}));
 }
 
-TEST(DictionaryModeTest, BuildsByKindAndUpperCasesNames) {
+TEST(TTAGNodeDictionaryMode, BuildsByKindAndUpperCasesNames) {
   const Read r = readHTML({"<!DOCTYPE html>", "<html>", "<!-- c -->", "<body bgcolor=\"w\">", "<p>",
                            "&amp;", "<br/>", "<TD>", "x", "</td>", "</body>", "</html>"});
   ASSERT_EQ(r.result, 0) << (r.errors.empty() ? "" : r.errors.back());
@@ -169,7 +169,7 @@ TEST(DictionaryModeTest, BuildsByKindAndUpperCasesNames) {
   EXPECT_EQ(body->findTag_("TD")->endTagName, "TD");
 }
 
-TEST(DictionaryModeTest, ErrorsStopTheReadWithExactLines) {
+TEST(TTAGNodeDictionaryMode, ErrorsStopTheReadWithExactLines) {
   struct Case {
     const char* what;
     StringList words;
@@ -200,7 +200,7 @@ TEST(DictionaryModeTest, ErrorsStopTheReadWithExactLines) {
   EXPECT_EQ(closedTwice.errors.front(), "1:</b>");
 }
 
-TEST(DictionaryModeTest, RefusesADefinitionOfAnotherClass) {
+TEST(TTAGNodeDictionaryMode, RefusesADefinitionOfAnotherClass) {
   struct OtherDef : TDEFTAG {
     using TDEFTAG::TDEFTAG;
   };
@@ -214,7 +214,7 @@ TEST(DictionaryModeTest, RefusesADefinitionOfAnotherClass) {
   EXPECT_EQ(root.count(), 0u);
 }
 
-TEST(WriteTreeTest, WritesThroughTheDefinitions) {
+TEST(TTAGNodeWrite, WritesThroughTheDefinitions) {
   const Read r = readHTML({"junk", "<HTML>", "<HEAD>", "<title>", "T", "<B>", "x", "</B>",
                            "</TITLE>", "</HEAD>", "<BODY bgcolor=\"w\">", "<!-- c -->", "<P>",
                            "para", "<A href=\"x\">", "link", "</A>", "</BODY>", "</HTML>"});
@@ -231,7 +231,7 @@ TEST(WriteTreeTest, WritesThroughTheDefinitions) {
   EXPECT_TRUE(none.empty());
 }
 
-TEST(DeepNestingTest, WriteAndFreeWithoutRecursion) {
+TEST(TTAGNodeDeepNesting, WriteAndFreeWithoutRecursion) {
   // Deeper than any reader builds: made by hand.
   constexpr std::size_t kDepth = 200000;
   const TDEFTAG* div = aTagDict().find_("DIV");
@@ -258,7 +258,7 @@ TEST(DeepNestingTest, WriteAndFreeWithoutRecursion) {
 }
 
 // A few bytes a tag would otherwise build millions of elements.
-TEST(DeepNestingTest, ReadersRefuseNestingPastTheLimit) {
+TEST(TTAGNodeDeepNesting, ReadersRefuseNestingPastTheLimit) {
   const auto nested = [](std::size_t depth) {
     StringList words(depth, "<DIV>");
     words.push_back("x");
@@ -288,7 +288,7 @@ TEST(DeepNestingTest, ReadersRefuseNestingPastTheLimit) {
   }
 }
 
-TEST(TTAGNodeTest, AttributeAccess) {
+TEST(TTAGNode, AttributeAccess) {
   const Read r = readXML({"<x Name=\"n\" k = 'v' bare>"});
   const TTAGNode& x = *r.root->childAt(0);
   EXPECT_EQ(x.countOfAttrs(), 3);
@@ -326,7 +326,7 @@ TEST(TTAGNodeTest, AttributeAccess) {
   EXPECT_EQ(root.getAttrText(), "");
 }
 
-TEST(TTAGNodeTest, FindTagLooksAtDirectChildrenOnlyWithCase) {
+TEST(TTAGNode, FindTagLooksAtDirectChildrenOnlyWithCase) {
   const Read r = readXML({"<a>", "<b>", "</b>", "</a>", "<a x=\"2\">", "</a>"});
   EXPECT_EQ(r.root->findTag_("a"), r.root->childAt(0));
   EXPECT_EQ(r.root->findTag_("A"), nullptr);
@@ -334,14 +334,14 @@ TEST(TTAGNodeTest, FindTagLooksAtDirectChildrenOnlyWithCase) {
   EXPECT_EQ(r.root->findTag_(" "), nullptr);
 }
 
-TEST(TTAGNodeTest, AddNewWithoutCurrentReportsWhenAsked) {
+TEST(TTAGNode, AddNewWithoutCurrentReportsWhenAsked) {
   StringList errors;
   EXPECT_EQ(TTAGNode::addNew___(nullptr, "a", {}, "<a>", &errors), nullptr);
   EXPECT_EQ(errors, (StringList{"ERROR: self = nil word = <a> in TTAGNode.addNew___ "}));
   EXPECT_EQ(TTAGNode::addNew___(nullptr, aTagDict().find_("B"), {}, "<b>"), nullptr);
 }
 
-TEST(TagDictionaryTest, HoldsTheBuiltInTagsSortedWithTheirClasses) {
+TEST(TTAGNodeDictionary, HoldsTheBuiltInTagsSortedWithTheirClasses) {
   const TagDictionary& dict = aTagDict();
   EXPECT_EQ(&dict, &aTagDict());
   ASSERT_EQ(dict.count(), 48u);

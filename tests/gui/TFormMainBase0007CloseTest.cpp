@@ -11,7 +11,7 @@ namespace {
 
 constexpr Buttons kFour = Answer::Yes | Answer::No | Answer::Cancel | Answer::YesToAll;
 
-class MainWindowClose : public MainWindowFixture {
+class TFormMainBase0007Close : public MainWindowFixture {
  protected:
   // Three holders, all read and changed, and a changed memo file.
   std::string openThreeChanged() {
@@ -28,7 +28,7 @@ class MainWindowClose : public MainWindowFixture {
   }
 };
 
-TEST_F(MainWindowClose, CancelAtTheSecondHolderPromptKeepsWhatWasSaved) {
+TEST_F(TFormMainBase0007Close, CancelAtTheSecondHolderPromptKeepsWhatWasSaved) {
   const std::string mxa = openThreeChanged();
   const std::string before = readFile(mxa);
   ports.prompter.answer(Answer::Yes);
@@ -52,7 +52,7 @@ TEST_F(MainWindowClose, CancelAtTheSecondHolderPromptKeepsWhatWasSaved) {
   EXPECT_TRUE(holder(1).flagChanged);
 }
 
-TEST_F(MainWindowClose, YesToAllSavesEverythingWithoutFurtherPrompts) {
+TEST_F(TFormMainBase0007Close, YesToAllSavesEverythingWithoutFurtherPrompts) {
   openThreeChanged();
   ports.prompter.answer(Answer::YesToAll);
   EXPECT_TRUE(form->close());
@@ -61,7 +61,7 @@ TEST_F(MainWindowClose, YesToAllSavesEverythingWithoutFurtherPrompts) {
   for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(saved(name)) << name;
 }
 
-TEST_F(MainWindowClose, ExitAllYesAsksNothingAndExitAsksAgain) {
+TEST_F(TFormMainBase0007Close, ExitAllYesAsksNothingAndExitAsksAgain) {
   openThreeChanged();
   form->flagAllYes = true;
   ports.prompter.answer(Answer::Cancel);
@@ -74,7 +74,7 @@ TEST_F(MainWindowClose, ExitAllYesAsksNothingAndExitAsksAgain) {
   EXPECT_TRUE(saved("C"));
 }
 
-TEST_F(MainWindowClose, AFailedWriteIsShownAndTheWindowStaysOpen) {
+TEST_F(TFormMainBase0007Close, AFailedWriteIsShownAndTheWindowStaysOpen) {
   file().flagChanged = true;
   file().putFileName_("/nonexistent-vrk-dir/memo.mxa");
   ports.prompter.answer(Answer::Yes);
@@ -103,7 +103,7 @@ TEST_F(MainWindowClose, AFailedWriteIsShownAndTheWindowStaysOpen) {
 
 // The memo file names its holders: it is written after them, and not while
 // one of them cannot be written. The message says which ones were saved.
-TEST_F(MainWindowClose, TheMemoFileIsWrittenAfterItsHoldersAndNotWhenOneFails) {
+TEST_F(TFormMainBase0007Close, TheMemoFileIsWrittenAfterItsHoldersAndNotWhenOneFails) {
   const std::string mxa = openThreeChanged();
   const std::string before = readFile(mxa);
   std::filesystem::remove(dir.file("B.mxh"));
@@ -132,7 +132,7 @@ TEST_F(MainWindowClose, TheMemoFileIsWrittenAfterItsHoldersAndNotWhenOneFails) {
   EXPECT_NE(readFile(dir.file("B.mxh")).find("b1"), std::string::npos);
 }
 
-TEST_F(MainWindowClose, AnUnreadChangedHolderIsReadBeforeItIsSaved) {
+TEST_F(TFormMainBase0007Close, AnUnreadChangedHolderIsReadBeforeItIsSaved) {
   openMemoFile({{"A", {{"a1"}}}, {"B", {{"b1"}, {"b2"}, {"*Autoexec.ppa"}}}});
   form->played.clear();
   holder(1).flagChanged = true;  // renamed, say, without being opened
@@ -144,7 +144,7 @@ TEST_F(MainWindowClose, AnUnreadChangedHolderIsReadBeforeItIsSaved) {
   EXPECT_TRUE(form->played.empty());
 }
 
-TEST_F(MainWindowClose, AHolderThatDidNotParseIsNotWrittenOver) {
+TEST_F(TFormMainBase0007Close, AHolderThatDidNotParseIsNotWrittenOver) {
   const std::string corrupt = "<Holder name=\"Bad\">\r\n<Record name=\"x\">\r\n</Holder>\r\n";
   openMemoFile({{"Main", {{"m1"}}}, {"Bad", {}, "", true, corrupt}});
   form->_changeCurrentHolder_(&holder(1), true);
@@ -158,7 +158,7 @@ TEST_F(MainWindowClose, AHolderThatDidNotParseIsNotWrittenOver) {
   EXPECT_EQ(readFile(dir.file("Bad.mxh")), corrupt);
 }
 
-TEST_F(MainWindowClose, ClosingWhileBusyBreaksInsteadAndExitNoEndsAtOnce) {
+TEST_F(TFormMainBase0007Close, ClosingWhileBusyBreaksInsteadAndExitNoEndsAtOnce) {
   holder(0).flagChanged = true;
   form->beginDoing_("Job");
   EXPECT_FALSE(form->close());
@@ -193,7 +193,7 @@ TEST_F(MainWindowClose, ClosingWhileBusyBreaksInsteadAndExitNoEndsAtOnce) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("new.mxh")));
 }
 
-TEST_F(MainWindowClose, UnderTheFileLockTheFileIsReplacedWholeAndStaysHeld) {
+TEST_F(TFormMainBase0007Close, UnderTheFileLockTheFileIsReplacedWholeAndStaysHeld) {
   const std::string mxa = openMemoFile({{"A", {{"a1"}}}});
   form->flagFileLock = true;
   ASSERT_EQ(form->lockStream.acquire_(mxa), 0);

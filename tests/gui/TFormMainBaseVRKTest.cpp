@@ -14,7 +14,7 @@
 namespace vrk::windowtest {
 namespace {
 
-class MainWindowTrush : public MainWindowFixture {
+class TFormMainBaseVRKTrush : public MainWindowFixture {
  protected:
   StringList names(MemoHolder& h) {
     StringList list;
@@ -24,7 +24,7 @@ class MainWindowTrush : public MainWindowFixture {
   std::string current() { return form->getCurMemoNode()->getName(); }
 };
 
-TEST_F(MainWindowTrush, RefusedForTheOnlyNodeAndInsideTrush) {
+TEST_F(TFormMainBaseVRKTrush, RefusedForTheOnlyNodeAndInsideTrush) {
   EXPECT_EQ(form->UIDeleteMemoNode(), 0);
   EXPECT_EQ(message(), "Could Not delete. Because There is One Node.");
   EXPECT_EQ(form->getTrushHolder(), nullptr);
@@ -37,7 +37,7 @@ TEST_F(MainWindowTrush, RefusedForTheOnlyNodeAndInsideTrush) {
 }
 
 // Read-only holders refuse new nodes and clones, not deletion.
-TEST_F(MainWindowTrush, AReadOnlyHolderStillGivesItsNodesToTrush) {
+TEST_F(TFormMainBaseVRKTrush, AReadOnlyHolderStillGivesItsNodesToTrush) {
   openMemoFile({{"A", {{"a1"}, {"a2"}}}});
   holder(0).putReadOnly_(true);
   EXPECT_EQ(form->newMemoNode_(), -7);
@@ -47,7 +47,7 @@ TEST_F(MainWindowTrush, AReadOnlyHolderStillGivesItsNodesToTrush) {
   EXPECT_EQ(names(*form->getTrushHolder()), (StringList{"a1"}));
 }
 
-TEST_F(MainWindowTrush, TheFirstDeleteMakesTrushAtTheEndAndTheNextNodeIsShown) {
+TEST_F(TFormMainBaseVRKTrush, TheFirstDeleteMakesTrushAtTheEndAndTheNextNodeIsShown) {
   openMemoFile({{"A", {{"a1"}, {"a2"}, {"a3"}}}, {"B", {{"b1"}}}});
   EXPECT_EQ(form->UIDeleteMemoNode(), 0);
   EXPECT_EQ(message(), "Done: UIDeleteMemoNode");
@@ -71,7 +71,7 @@ TEST_F(MainWindowTrush, TheFirstDeleteMakesTrushAtTheEndAndTheNextNodeIsShown) {
   EXPECT_EQ(file().countOfHolders(), 3);
 }
 
-TEST_F(MainWindowTrush, AnUnreadTrushIsReadAndMarkedChanged) {
+TEST_F(TFormMainBaseVRKTrush, AnUnreadTrushIsReadAndMarkedChanged) {
   openMemoFile({{"A", {{"a1"}, {"a2"}}}, {"Trush", {{"t1"}}}});
   ASSERT_FALSE(holder(1).flagLoaded);
   EXPECT_EQ(form->UIDeleteMemoNode(), 0);
@@ -80,7 +80,7 @@ TEST_F(MainWindowTrush, AnUnreadTrushIsReadAndMarkedChanged) {
   EXPECT_EQ(names(holder(1)), (StringList{"t1", "a1"}));
 }
 
-TEST_F(MainWindowTrush, TreeDeletionMovesTheSubtreeChildrenFirst) {
+TEST_F(TFormMainBaseVRKTrush, TreeDeletionMovesTheSubtreeChildrenFirst) {
   const std::string tree = "  <Field ModeNodesMngr=\"TreeView\"/>\r\n";
   openMemoFile({{"T",
                  {{"r", "U1"}, {"c1", "U2", "U1"}, {"g", "U3", "U2"}, {"c2", "U4", "U1"}, {"s"}},
@@ -100,7 +100,7 @@ TEST_F(MainWindowTrush, TreeDeletionMovesTheSubtreeChildrenFirst) {
   EXPECT_EQ(form->UIDeleteMemoNode(), 0);  // one node left
 }
 
-TEST_F(MainWindowTrush, TreeDeletionNeedsANodeOutsideTheSubtree) {
+TEST_F(TFormMainBaseVRKTrush, TreeDeletionNeedsANodeOutsideTheSubtree) {
   const std::string tree = "  <Field ModeNodesMngr=\"TreeView\"/>\r\n";
   openMemoFile({{"T", {{"s"}, {"r", "U1"}, {"c", "U2", "U1"}}, tree}});
   form->gotoMemoNode(holder(0).findNode_("r"));
@@ -113,9 +113,9 @@ TEST_F(MainWindowTrush, TreeDeletionNeedsANodeOutsideTheSubtree) {
   EXPECT_EQ(names(holder(0)), (StringList{"r", "c"}));
 }
 
-class MainWindowNewNodes : public MainWindowFixture {};
+class TFormMainBaseVRKNewNodes : public MainWindowFixture {};
 
-TEST_F(MainWindowNewNodes, KindsSetTheirFields) {
+TEST_F(TFormMainBaseVRKNewNodes, KindsSetTheirFields) {
   struct Case {
     NodeKind kind;
     std::string name;
@@ -153,7 +153,7 @@ TEST_F(MainWindowNewNodes, KindsSetTheirFields) {
   EXPECT_TRUE(holder(0).flagChanged);
 }
 
-TEST_F(MainWindowNewNodes, ImageNamesOfTodayGetTheNodeCount) {
+TEST_F(TFormMainBaseVRKNewNodes, ImageNamesOfTodayGetTheNodeCount) {
   struct Case {
     int existing;  // nodes before the new one
     std::string name;
@@ -174,7 +174,7 @@ TEST_F(MainWindowNewNodes, ImageNamesOfTodayGetTheNodeCount) {
   }
 }
 
-TEST_F(MainWindowNewNodes, TextNodesAttachTheNamedFileAndTemplatesGetTheirCreater) {
+TEST_F(TFormMainBaseVRKNewNodes, TextNodesAttachTheNamedFileAndTemplatesGetTheirCreater) {
   openMemoFile({{"A", {{"a1"}}}});
   dir.write("notes.txt", "hello\r\nworld\r\n");
   MemoNode* text = form->newMemoNodeKind_("./notes.txt", NodeKind::Text);
@@ -191,7 +191,7 @@ TEST_F(MainWindowNewNodes, TextNodesAttachTheNamedFileAndTemplatesGetTheirCreate
   EXPECT_EQ(made->getField_("UID").size(), 29u);
 }
 
-TEST_F(MainWindowNewNodes, NewAndCloneReportTheirEnd) {
+TEST_F(TFormMainBaseVRKNewNodes, NewAndCloneReportTheirEnd) {
   EXPECT_EQ(form->newMemoNode_(), 0);
   EXPECT_EQ(message(), "Done: New MemoNode " + form->getCurMemoNode()->getName());
   EXPECT_EQ(holder(0).countOfNodes(), 2);
@@ -209,7 +209,7 @@ TEST_F(MainWindowNewNodes, NewAndCloneReportTheirEnd) {
   EXPECT_EQ(uids.size(), 5u);
 }
 
-TEST_F(MainWindowNewNodes, VersionReport) {
+TEST_F(TFormMainBaseVRKNewNodes, VersionReport) {
   MemoNode& node = *form->getCurMemoNode();
   node.aMemo = {"ab", "c"};
   StringList lines;
@@ -233,7 +233,7 @@ TEST_F(MainWindowNewNodes, VersionReport) {
   EXPECT_EQ(message(), lines[0] + " Ver 17.0.1 Dec 10, 2024");
 }
 
-TEST_F(MainWindowNewNodes, DesktopCallsGoThroughTheShell) {
+TEST_F(TFormMainBaseVRKNewNodes, DesktopCallsGoThroughTheShell) {
   EXPECT_EQ(form->ShellExecuteOpen_("doc.txt"), 0);
   EXPECT_EQ(message(), "ShellExecuteOpen_ doc.txt");
   EXPECT_EQ(form->exploreFileDir(), 0);
@@ -247,7 +247,7 @@ TEST_F(MainWindowNewNodes, DesktopCallsGoThroughTheShell) {
   EXPECT_EQ(message(), "ShellExecuteOpen_ x");
 }
 
-TEST_F(MainWindowNewNodes, HardCopyNeedsAPrinter) {
+TEST_F(TFormMainBaseVRKNewNodes, HardCopyNeedsAPrinter) {
   EXPECT_EQ(form->UIHardCopy(), -1);
   EXPECT_EQ(message(), "ERROR: UIHardCopy. No printer can print.");
   EXPECT_EQ(form->printImage_(QImage(4, 4, QImage::Format_RGB32), "x", false), -1);
@@ -259,7 +259,7 @@ TEST_F(MainWindowNewNodes, HardCopyNeedsAPrinter) {
   EXPECT_EQ(readFile(pdf).substr(0, 4), "%PDF");
 }
 
-TEST(MainWindowPrintImage, ThePictureFillsNinetySevenPercentCentred) {
+TEST(TFormMainBaseVRKPrintImage, ThePictureFillsNinetySevenPercentCentred) {
   QImage page(1000, 800, QImage::Format_RGB32);
   page.fill(Qt::white);
   QImage tall(10, 20, QImage::Format_RGB32);

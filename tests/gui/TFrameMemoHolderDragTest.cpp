@@ -15,7 +15,7 @@
 namespace vrk::windowtest {
 namespace {
 
-class HolderFrameXvfb : public MainWindowFixture {};
+class TFrameMemoHolderXvfb : public MainWindowFixture {};
 
 // Runs xdotool with the arguments while this process keeps handling events
 // (the drag runs an event loop of its own). True when it ended well in time.
@@ -42,7 +42,7 @@ void runUnderXvfb() {
   child.start(QStringLiteral("xvfb-run"),
               {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
                QCoreApplication::applicationFilePath(),
-               QStringLiteral("--gtest_filter=HolderFrameXvfb.MouseDragMovesATreeItem")});
+               QStringLiteral("--gtest_filter=TFrameMemoHolderXvfb.MouseDragMovesATreeItem")});
   ASSERT_TRUE(child.waitForFinished(90000)) << "xvfb-run did not end";
   const QString output = QString::fromLocal8Bit(child.readAll());
   EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
@@ -51,7 +51,7 @@ void runUnderXvfb() {
       << output.toStdString();
 }
 
-TEST_F(HolderFrameXvfb, MouseDragMovesATreeItem) {
+TEST_F(TFrameMemoHolderXvfb, MouseDragMovesATreeItem) {
   if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
     GTEST_SKIP() << "xdotool is missing (scripts/setup.sh installs it)";
   if (QGuiApplication::platformName() != QStringLiteral("xcb")) {

@@ -8,7 +8,7 @@
 namespace vrk::windowtest {
 namespace {
 
-TEST(MainWindowPorts, ScriptedPrompterAnswersInOrderAndCountsOpenPrompts) {
+TEST(Services, ScriptedPrompterAnswersInOrderAndCountsOpenPrompts) {
   ScriptedPrompter prompter;
   prompter.answer(Answer::No);
   prompter.answerText("typed");
@@ -32,7 +32,7 @@ TEST(MainWindowPorts, ScriptedPrompterAnswersInOrderAndCountsOpenPrompts) {
   EXPECT_EQ(prompter.asked[3].kind, Prompt::Kind::SaveFile);
 }
 
-TEST(MainWindowPorts, AutoSaveIntervalAndTemporaryDirectory) {
+TEST(Services, AutoSaveIntervalAndTemporaryDirectory) {
   AppSettings settings;
   for (const auto& [text, seconds] : std::vector<std::pair<std::string, int>>{
            {"0", 0}, {"61", 61}, {" 61 ", 61}, {"-5", 0}, {"abc", 0}, {"12x", 0}, {"", 0}}) {

@@ -12,7 +12,7 @@ StringList words(const StringList& lines, bool keepBreaks = false) {
   return out;
 }
 
-TEST(ToWordListTest, CutsLinesIntoTagAndTextWords) {
+TEST(TTAGNodeWordList, CutsLinesIntoTagAndTextWords) {
   struct Case {
     const char* what;
     StringList lines;
@@ -49,7 +49,7 @@ TEST(ToWordListTest, CutsLinesIntoTagAndTextWords) {
 
 // Words far longer than the room the scanner keeps are handed over whole; the
 // words after them must not inherit anything of them.
-TEST(WordScannerTest, LongWordsComeOutWholeAndLeaveNothingBehind) {
+TEST(TTAGNodeWordScanner, LongWordsComeOutWholeAndLeaveNothingBehind) {
   const std::string text(300000, 'x');
   const std::string blank(300000, ' ');
   const std::string tag = "<Field k=\"" + text + "\" />";
@@ -75,13 +75,13 @@ TEST(WordScannerTest, LongWordsComeOutWholeAndLeaveNothingBehind) {
   }
 }
 
-TEST(ToWordListTest, AppendsToExistingWords) {
+TEST(TTAGNodeWordList, AppendsToExistingWords) {
   StringList out{"old"};
   toWordList_({"<a>"}, out, false);
   EXPECT_EQ(out, (StringList{"old", "<a>"}));
 }
 
-TEST(SplitTagTest, NameAttributesAndFlags) {
+TEST(TTAGNodeSplitTag, NameAttributesAndFlags) {
   struct Case {
     const char* word;
     std::string name;
@@ -115,7 +115,7 @@ TEST(SplitTagTest, NameAttributesAndFlags) {
   }
 }
 
-TEST(JoinAttrsTest, TrimsTokensAndKeepsTheLastOneAsItIs) {
+TEST(TTAGNodeJoinAttrs, TrimsTokensAndKeepsTheLastOneAsItIs) {
   EXPECT_EQ(joinAttrs_({" k ", " = ", " \"v\" ", " bare "}), (StringList{"k=\"v\"", "bare"}));
   EXPECT_EQ(joinAttrs_({"k", "=v"}), (StringList{"k=v"}));
   EXPECT_EQ(joinAttrs_({}), StringList{});

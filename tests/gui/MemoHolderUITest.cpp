@@ -23,7 +23,7 @@ MemoNodeUI* nodeNamed(MemoHolder& holder, std::string_view name) {
   return static_cast<MemoNodeUI*>(holder.findNode_(name));
 }
 
-TEST(HolderViews, TreeFromUIDAndParentNodeID) {
+TEST(MemoHolderUI, TreeFromUIDAndParentNodeID) {
   FixedServices services;
   struct Case {
     const char* what;
@@ -48,7 +48,7 @@ TEST(HolderViews, TreeFromUIDAndParentNodeID) {
   }
 }
 
-TEST(HolderViews, ParentsStayExpandedUnlessFlagExpandedIsFalse) {
+TEST(MemoHolderUI, ParentsStayExpandedUnlessFlagExpandedIsFalse) {
   FixedServices services;
   for (const char* flag : {"", "\"false\"", "\"true\""}) {
     auto holder = holderOf({{"first", "u1"}, {"second", "u2"}, {"third", "u3", "u1"}});
@@ -60,7 +60,7 @@ TEST(HolderViews, ParentsStayExpandedUnlessFlagExpandedIsFalse) {
   }
 }
 
-TEST(HolderViews, TreeToListToTreeKeepsTheOrderAndFollowsParentNodeID) {
+TEST(MemoHolderUI, TreeToListToTreeKeepsTheOrderAndFollowsParentNodeID) {
   FixedServices services;
   auto holder = holderOf({{"a", "ua"}, {"b", "ub"}, {"c", "uc", "ua"}, {"d", "ud", "uc"}});
   holder->buildView_(NodesMode::TreeView, nullptr);
@@ -82,7 +82,7 @@ TEST(HolderViews, TreeToListToTreeKeepsTheOrderAndFollowsParentNodeID) {
   EXPECT_EQ(outline(*holder), "a .c b .d");
 }
 
-TEST(HolderViews, FindNodeIgnoresLetterCaseOnlyInTheCheckList) {
+TEST(MemoHolderUI, FindNodeIgnoresLetterCaseOnlyInTheCheckList) {
   FixedServices services;
   struct Case {
     NodesMode mode;
@@ -127,7 +127,7 @@ std::unique_ptr<MemoHolderUI> iconHolder(const std::vector<const char*>& iconNam
   return holder;
 }
 
-TEST(HolderViews, IconIndexRules) {
+TEST(MemoHolderUI, IconIndexRules) {
   FixedServices services;
   struct Case {
     const char* field;
@@ -155,7 +155,7 @@ TEST(HolderViews, IconIndexRules) {
   }
 }
 
-TEST(HolderViews, IconsWithAGapGiveNoImages) {
+TEST(MemoHolderUI, IconsWithAGapGiveNoImages) {
   FixedServices services;
   auto holder = iconHolder({"icon 0 a", "icon 2 b"});
   MemoNodeUI* node = nodeNamed(*holder, "n");
@@ -166,7 +166,7 @@ TEST(HolderViews, IconsWithAGapGiveNoImages) {
   EXPECT_TRUE(node->aUITN->icon(0).isNull());
 }
 
-TEST(HolderViews, TreeAddAndInsertFollowTheCurrentItem) {
+TEST(MemoHolderUI, TreeAddAndInsertFollowTheCurrentItem) {
   FixedServices services;
   auto holder = holderOf({{"top", "u1"}, {"child", "u2", "u1"}, {"other", "u3"}});
   holder->buildView_(NodesMode::TreeView, nullptr);
@@ -193,7 +193,7 @@ TEST(HolderViews, TreeAddAndInsertFollowTheCurrentItem) {
   EXPECT_EQ(top->getField_("ParentNodeID"), "");
 }
 
-TEST(HolderViews, SetParentNodeRefusesCyclesAndMovesTheItem) {
+TEST(MemoHolderUI, SetParentNodeRefusesCyclesAndMovesTheItem) {
   FixedServices services;
   struct Case {
     const char* node;
@@ -221,7 +221,7 @@ TEST(HolderViews, SetParentNodeRefusesCyclesAndMovesTheItem) {
   }
 }
 
-TEST(HolderViews, CheckListTicksMarksAndShowsTheDerivedText) {
+TEST(MemoHolderUI, CheckListTicksMarksAndShowsTheDerivedText) {
   FixedServices services;
   auto holder = holderOf({{"x"}, {"y"}});
   holder->nodeAt_(0)->putMarked_(true);
@@ -252,7 +252,7 @@ TEST(HolderViews, CheckListTicksMarksAndShowsTheDerivedText) {
   EXPECT_EQ(holder->findNode_("A"), holder->nodeAt_(0));
 }
 
-TEST(HolderViews, NamesAreUniqueOnlyInTheCheckList) {
+TEST(MemoHolderUI, NamesAreUniqueOnlyInTheCheckList) {
   FixedServices services;
   for (const NodesMode mode : {NodesMode::TreeView, NodesMode::ListView}) {
     auto holder = holderOf({{"x"}});
@@ -261,7 +261,7 @@ TEST(HolderViews, NamesAreUniqueOnlyInTheCheckList) {
   }
 }
 
-TEST(HolderViews, ACheckListFilledAtOnceBehavesAsOneFilledItemByItem) {
+TEST(MemoHolderUI, ACheckListFilledAtOnceBehavesAsOneFilledItemByItem) {
   FixedServices services;
   std::vector<NodeDef> defs;
   std::vector<std::string> names;
@@ -285,7 +285,7 @@ TEST(HolderViews, ACheckListFilledAtOnceBehavesAsOneFilledItemByItem) {
   }
 }
 
-TEST(HolderViews, RemovingATreeNodeLiftsItsChildren) {
+TEST(MemoHolderUI, RemovingATreeNodeLiftsItsChildren) {
   FixedServices services;
   auto holder = holderOf({{"a", "ua"}, {"b", "ub", "ua"}, {"c", "uc", "ub"}, {"d", "ud", "ub"}});
   holder->buildView_(NodesMode::TreeView, nullptr);
@@ -297,7 +297,7 @@ TEST(HolderViews, RemovingATreeNodeLiftsItsChildren) {
   EXPECT_EQ(holder->countOfNodes(), 3);
 }
 
-TEST(HolderViews, CheckUIDRepairsParentNodeIDFromTheTree) {
+TEST(MemoHolderUI, CheckUIDRepairsParentNodeIDFromTheTree) {
   FixedServices services;
   auto holder = holderOf({{"a", "ua"}, {"b", "ub", "ua"}, {"c"}});
   holder->buildView_(NodesMode::TreeView, nullptr);
@@ -308,7 +308,7 @@ TEST(HolderViews, CheckUIDRepairsParentNodeIDFromTheTree) {
   EXPECT_EQ(log, (StringList{"genUID:c", "ParentNodeID:b"}));
 }
 
-TEST(HolderViews, SelectionIsTheCurrentNodeAndProgrammaticSelectionIsSilent) {
+TEST(MemoHolderUI, SelectionIsTheCurrentNodeAndProgrammaticSelectionIsSilent) {
   FixedServices services;
   auto holder = holderOf({{"a"}, {"b"}});
   holder->buildView_(NodesMode::TreeView, nullptr);
@@ -322,7 +322,7 @@ TEST(HolderViews, SelectionIsTheCurrentNodeAndProgrammaticSelectionIsSilent) {
   EXPECT_EQ(holder->getCurNode(), holder->nodeAt_(1));
 }
 
-TEST(HolderViews, ShowHideCursorAndNodeWindows) {
+TEST(MemoHolderUI, ShowHideCursorAndNodeWindows) {
   FixedServices services;
   auto holder = holderOf({{"a"}, {"b"}});
   holder->putField_("ModeNodesMngr", "\"ListView\"");
@@ -346,7 +346,7 @@ TEST(HolderViews, ShowHideCursorAndNodeWindows) {
   EXPECT_FALSE(window.isVisible());
 }
 
-TEST(HolderViews, ExportListByMode) {
+TEST(MemoHolderUI, ExportListByMode) {
   FixedServices services;
   MemoFileUI file;
   file.putName_("work");
@@ -358,7 +358,7 @@ TEST(HolderViews, ExportListByMode) {
   for (const NodesMode mode : {NodesMode::Nodes, NodesMode::CheckListBox, NodesMode::TreeView}) {
     holder.buildView_(mode, nullptr);
     StringList lines;
-    EXPECT_EQ(holder.exportList_(lines), 2);
+    EXPECT_EQ(holder.exportList_(lines, services.clock), 2);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_TRUE(lines[0].starts_with("# ") && lines[0].ends_with(" work:notes  20241208 101010"))
         << lines[0];
@@ -367,22 +367,22 @@ TEST(HolderViews, ExportListByMode) {
 
   holder.buildView_(NodesMode::ListView, nullptr);
   StringList nameOnly;
-  EXPECT_EQ(holder.exportList_(nameOnly), 2);
+  EXPECT_EQ(holder.exportList_(nameOnly, services.clock), 2);
   EXPECT_EQ(StringList(nameOnly.begin() + 1, nameOnly.end()), (StringList{"", "", ""}));
 
   holder.aUILV->setColumns_({{"name", 50}, {"Key", 40}, {"Value", 40}});
   holder.aUILV->setSubItems_(*nodeNamed(holder, "b"), {"\"k\"", SJ("表")});
   StringList columns;
-  EXPECT_EQ(holder.exportList_(columns), 2);
+  EXPECT_EQ(holder.exportList_(columns, services.clock), 2);
   EXPECT_EQ(StringList(columns.begin() + 1, columns.end()),
             (StringList{"Key,Value", ",", "\"k\"," + SJ("表")}));
 
   holder.putField_("ModeNodesMngr", "\"Other\"");
   StringList other;
-  EXPECT_EQ(holder.exportList_(other), -1);
+  EXPECT_EQ(holder.exportList_(other, services.clock), -1);
 }
 
-TEST(HolderViews, CloneInHolderTakesTheCurrentPlaceAndAFreshUID) {
+TEST(MemoHolderUI, CloneInHolderTakesTheCurrentPlaceAndAFreshUID) {
   FixedServices services;
   auto holder = holderOf({{"a", "ua"}, {"b", "ub"}, {"c", "uc"}});
   holder->buildView_(NodesMode::CheckListBox, nullptr);
@@ -396,7 +396,7 @@ TEST(HolderViews, CloneInHolderTakesTheCurrentPlaceAndAFreshUID) {
   EXPECT_NE(dynamic_cast<MemoNodeUI*>(clone), nullptr);
 }
 
-TEST(HolderViews, DeepCopiesStayViewAwareInTheViewsOrder) {
+TEST(MemoHolderUI, DeepCopiesStayViewAwareInTheViewsOrder) {
   FixedServices services;
   auto holder = holderOf({{"a", "ua"}, {"b", "ub"}, {"c", "uc", "ua"}});
   holder->buildView_(NodesMode::TreeView, nullptr);

@@ -14,9 +14,9 @@
 namespace vrk::windowtest {
 namespace {
 
-class MainWindowLifecycle : public MainWindowFixture {};
+class TFormMainBase0007Test : public MainWindowFixture {};
 
-TEST_F(MainWindowLifecycle, CreationRunsEveryLevelAndStartsWithOneHolderAndNode) {
+TEST_F(TFormMainBase0007Test, CreationRunsEveryLevelAndStartsWithOneHolderAndNode) {
   // Each level's formCreate left its part: idle timer and agent (1), settings
   // (2), top panel and status bar (4), frame, tab row and memo file (5).
   EXPECT_FALSE(form->aSettings.programDir.empty());
@@ -35,7 +35,7 @@ TEST_F(MainWindowLifecycle, CreationRunsEveryLevelAndStartsWithOneHolderAndNode)
   EXPECT_TRUE(ports.prompter.asked.empty());  // no level left a stand-in to a later one
 }
 
-TEST_F(MainWindowLifecycle, LongOperationMessagesAndBreak) {
+TEST_F(TFormMainBase0007Test, LongOperationMessagesAndBreak) {
   form->beginDoing_("Job");
   EXPECT_EQ(message(), "*Doing* Job");
   EXPECT_TRUE(form->isBusy());
@@ -57,7 +57,7 @@ TEST_F(MainWindowLifecycle, LongOperationMessagesAndBreak) {
   EXPECT_EQ(message(), "said");
 }
 
-TEST_F(MainWindowLifecycle, TaskScopeEndsOnceAndRefusesReentry) {
+TEST_F(TFormMainBase0007Test, TaskScopeEndsOnceAndRefusesReentry) {
   {
     TaskScope outer(*form, "Outer");
     ASSERT_TRUE(outer.began());
@@ -81,7 +81,7 @@ TEST_F(MainWindowLifecycle, TaskScopeEndsOnceAndRefusesReentry) {
 
 // A loop that lets events run: Break stops it, and a command that arrives
 // while it unwinds is refused.
-TEST_F(MainWindowLifecycle, BreakEndsAnEventLoopThatRefusesOtherCommands) {
+TEST_F(TFormMainBase0007Test, BreakEndsAnEventLoopThatRefusesOtherCommands) {
   QPushButton* breakButton = nullptr;
   for (auto* button : form->TopPanel->findChildren<QPushButton*>())
     if (button->text() == "Break") breakButton = button;
@@ -103,7 +103,7 @@ TEST_F(MainWindowLifecycle, BreakEndsAnEventLoopThatRefusesOtherCommands) {
   EXPECT_EQ(holder(0).countOfNodes(), nodes + 1);
 }
 
-TEST_F(MainWindowLifecycle, LogWindowCollectsLinesAndMakesANodeOfThem) {
+TEST_F(TFormMainBase0007Test, LogWindowCollectsLinesAndMakesANodeOfThem) {
   EXPECT_EQ(form->addLog_("first"), 0);
   form->addLogDT_("second");
   EXPECT_EQ(logLines(), (StringList{"first", "20241208 101010 :second"}));
@@ -123,7 +123,7 @@ TEST_F(MainWindowLifecycle, LogWindowCollectsLinesAndMakesANodeOfThem) {
   EXPECT_EQ(message(), "Done: New MemoNode " + form->getCurMemoNode()->getName());
 }
 
-TEST_F(MainWindowLifecycle, SwitchesOfTheTopPanel) {
+TEST_F(TFormMainBase0007Test, SwitchesOfTheTopPanel) {
   AgentAPLAbs& agent = *form->getAgent();
   EXPECT_EQ(agent.query_("getUIInternet"), "true");  // on at start
   form->CheckBoxInternet->setChecked(false);
@@ -144,7 +144,7 @@ TEST_F(MainWindowLifecycle, SwitchesOfTheTopPanel) {
   EXPECT_TRUE(form->windowTitle().endsWith(QString::fromStdString(dir.file("noname.mxa"))));
 }
 
-TEST_F(MainWindowLifecycle, ReadOnlyGuards) {
+TEST_F(TFormMainBase0007Test, ReadOnlyGuards) {
   form->CheckBoxReadOnly->setChecked(true);
   EXPECT_EQ(form->newMemoNode_(), -8);
   EXPECT_EQ(message(), "UI ReadOnly");
@@ -162,7 +162,7 @@ TEST_F(MainWindowLifecycle, ReadOnlyGuards) {
   EXPECT_TRUE(form->checkHolderReadOnly());
 }
 
-TEST_F(MainWindowLifecycle, TabRowFollowsTheCurrentHolderAndRefusesWhileBusy) {
+TEST_F(TFormMainBase0007Test, TabRowFollowsTheCurrentHolderAndRefusesWhileBusy) {
   openMemoFile({{"A", {{"a1"}}}, {"B", {{"b1"}, {"b2"}}}, {"C", {{"c1"}}}});
   QTabBar& tabs = *form->TabControl1;
   ASSERT_EQ(tabs.count(), 3);
@@ -192,7 +192,7 @@ TEST_F(MainWindowLifecycle, TabRowFollowsTheCurrentHolderAndRefusesWhileBusy) {
   EXPECT_EQ(tabs.currentIndex(), 1);
 }
 
-TEST_F(MainWindowLifecycle, LazyLoadingOfMissingCorruptAndScriptedHolders) {
+TEST_F(TFormMainBase0007Test, LazyLoadingOfMissingCorruptAndScriptedHolders) {
   const std::string corrupt = "<Holder name=\"Bad\">\r\n<Record name=\"x\">\r\n</Holder>\r\n";
   openMemoFile({{"Main", {{"m1"}, {"*Autoexec.ppa"}}},
                 {"Gone", {}, "", false},
@@ -231,7 +231,7 @@ TEST_F(MainWindowLifecycle, LazyLoadingOfMissingCorruptAndScriptedHolders) {
             0u);
 }
 
-class MainWindowAutoSave : public MainWindowFixture {
+class TFormMainBase0007AutoSave : public MainWindowFixture {
  protected:
   // Seconds of fake time pass, then the window is idle.
   void idleAfter(int seconds) {
@@ -241,7 +241,7 @@ class MainWindowAutoSave : public MainWindowFixture {
   std::string holderFile(const std::string& name) { return readFile(dir.file(name + ".mxh")); }
 };
 
-TEST_F(MainWindowAutoSave, RunsOnlyAboveSixtySecondsAndWritesOnlyChangedHolders) {
+TEST_F(TFormMainBase0007AutoSave, RunsOnlyAboveSixtySecondsAndWritesOnlyChangedHolders) {
   openMemoFile({{"A", {{"a1"}}}, {"B", {{"b1"}}}});
   const std::string before = holderFile("B");
   form->_changeCurrentHolder_(&holder(1), true);  // B loaded, unchanged
@@ -263,7 +263,7 @@ TEST_F(MainWindowAutoSave, RunsOnlyAboveSixtySecondsAndWritesOnlyChangedHolders)
   EXPECT_EQ(form->timeAutoSave, ports.clock.now());
 }
 
-TEST_F(MainWindowAutoSave, WaitsWhileBusyOrAPromptIsOpen) {
+TEST_F(TFormMainBase0007AutoSave, WaitsWhileBusyOrAPromptIsOpen) {
   holder(0).flagChanged = true;
   form->putAutoSaveTime_(61);
   form->beginDoing_("Job");
@@ -281,7 +281,7 @@ TEST_F(MainWindowAutoSave, WaitsWhileBusyOrAPromptIsOpen) {
   EXPECT_FALSE(holder(0).flagChanged);
 }
 
-TEST_F(MainWindowAutoSave, KeepsWhatItCouldNotWriteSafely) {
+TEST_F(TFormMainBase0007AutoSave, KeepsWhatItCouldNotWriteSafely) {
   const std::string corrupt = "<Holder name=\"Bad\">\r\n<Record name=\"x\">\r\n</Holder>\r\n";
   openMemoFile({{"Main", {{"m1"}}},
                 {"Unread", {{"u1"}, {"u2"}, {"*Autoexec.ppa"}}},

@@ -16,7 +16,7 @@ struct InFolder {
   fs::path saved;
 };
 
-class HolderFiles : public MainWindowFixture {
+class TFormMainBase0007HolderFiles : public MainWindowFixture {
  protected:
   std::string current() { return form->getCurHolder()->getName(); }
   // Shows the holder and changes its first node's memo as the editor would.
@@ -39,7 +39,7 @@ class HolderFiles : public MainWindowFixture {
 
 // "vrk X/sub/g.mxh" started in X, which holds an unrelated g.mxh; and the
 // same holder opened into a memo file of X.
-TEST_F(HolderFiles, AHolderFromAnotherFolderIsSavedToItsOwnFile) {
+TEST_F(TFormMainBase0007HolderFiles, AHolderFromAnotherFolderIsSavedToItsOwnFile) {
   fs::create_directory(dir.file("sub"));
   const std::string unrelated = dir.write("g.mxh", holderFileText({"g", {{"unrelated"}}}));
   const std::string unrelatedBytes = readFile(unrelated);
@@ -72,7 +72,7 @@ TEST_F(HolderFiles, AHolderFromAnotherFolderIsSavedToItsOwnFile) {
 
 // Opened from "a.1.mxh" and "a.2.mxh" beside the memo file: before, both were
 // saved to "a.mxh", the second over the first.
-TEST_F(HolderFiles, HoldersWhoseNamesDifferAfterADotKeepTheirNodes) {
+TEST_F(TFormMainBase0007HolderFiles, HoldersWhoseNamesDifferAfterADotKeepTheirNodes) {
   const std::string work = dir.file("work.mxa");
   file().putFileName_(work);
   for (const char* name : {"a.1", "a.2"}) {
@@ -98,7 +98,7 @@ TEST_F(HolderFiles, HoldersWhoseNamesDifferAfterADotKeepTheirNodes) {
 // A memo file saved before this rule names "a.1" and "a.2", which share
 // "a.mxh": told at load; what the file holds stays until the later holder
 // has a file of its own.
-TEST_F(HolderFiles, AMemoFileWhoseHoldersShareAFileKeepsTheFirstOnesFile) {
+TEST_F(TFormMainBase0007HolderFiles, AMemoFileWhoseHoldersShareAFileKeepsTheFirstOnesFile) {
   const std::string shared = dir.write("a.mxh", holderFileText({"a.1", {{"first"}}}));
   const std::string bytes = readFile(shared);
   const std::string work =
@@ -144,7 +144,7 @@ TEST_F(HolderFiles, AMemoFileWhoseHoldersShareAFileKeepsTheFirstOnesFile) {
 
 // "Open OtherName" on a file another holder saves to: a copy beside the
 // memo file, told so.
-TEST_F(HolderFiles, OpeningAHoldersFileAgainGivesACopyWithAFileOfItsOwn) {
+TEST_F(TFormMainBase0007HolderFiles, OpeningAHoldersFileAgainGivesACopyWithAFileOfItsOwn) {
   fs::create_directory(dir.file("sub"));
   const std::string far = dir.write("sub/g.mxh", holderFileText({"g", {{"far"}}}));
   const std::string bytes = readFile(far);

@@ -57,7 +57,7 @@ void dragOnto(QAbstractItemView& view, QPoint at, bool ownItems = true) {
   QApplication::sendEvent(view.viewport(), &drop);
 }
 
-class HolderFrame : public MainWindowFixture {
+class TFrameMemoHolderTest : public MainWindowFixture {
  protected:
   TFrameMemoHolder& frame() { return *dynamic_cast<TFrameMemoHolder*>(form->getFrameMemoHolder()); }
   MemoHolderUI& ui(int index) { return static_cast<MemoHolderUI&>(holder(index)); }
@@ -83,7 +83,7 @@ class HolderFrame : public MainWindowFixture {
   QPoint centreOf(QTreeWidgetItem* item) { return ui(0).aUITV->visualItemRect(item).center(); }
 };
 
-TEST_F(HolderFrame, KeysAndClicksChooseTheCurrentNodeAndTheStatusShowsItsPlace) {
+TEST_F(TFrameMemoHolderTest, KeysAndClicksChooseTheCurrentNodeAndTheStatusShowsItsPlace) {
   openMemoFile({{"A", {{"a1"}, {"a2"}, {"a3"}}}});
   TCheckListBoxUI& list = *ui(0).aUILB;
   ASSERT_EQ(current(), "a1");
@@ -116,7 +116,7 @@ TEST_F(HolderFrame, KeysAndClicksChooseTheCurrentNodeAndTheStatusShowsItsPlace) 
   EXPECT_EQ(frame().statusText(), "[2]   3 / 3");
 }
 
-TEST_F(HolderFrame, TickingTheShownNodeKeepsTheEditorsTextAndMarksIt) {
+TEST_F(TFrameMemoHolderTest, TickingTheShownNodeKeepsTheEditorsTextAndMarksIt) {
   openMemoFile({{"A", {{"a1"}, {"a2"}}}});
   QPlainTextEdit* memo = frame().nodeEditor().memoEditor();
   memo->setPlainText("typed before the tick");
@@ -131,7 +131,7 @@ TEST_F(HolderFrame, TickingTheShownNodeKeepsTheEditorsTextAndMarksIt) {
   EXPECT_EQ(holder(0).countOfMarked(), 2);
 }
 
-TEST_F(HolderFrame, CheckListDropMovesTheSelectedItem) {
+TEST_F(TFrameMemoHolderTest, CheckListDropMovesTheSelectedItem) {
   struct Case {
     const char* what;
     int selected;
@@ -170,7 +170,7 @@ TEST_F(HolderFrame, CheckListDropMovesTheSelectedItem) {
   }
 }
 
-TEST_F(HolderFrame, TreeDropPlacesBeforeTheTargetAndNeverBelowItself) {
+TEST_F(TFrameMemoHolderTest, TreeDropPlacesBeforeTheTargetAndNeverBelowItself) {
   struct Case {
     const char* what;
     std::vector<const char*> selected;
@@ -210,7 +210,7 @@ TEST_F(HolderFrame, TreeDropPlacesBeforeTheTargetAndNeverBelowItself) {
   EXPECT_TRUE(itemOf("c1")->isExpanded());
 }
 
-TEST_F(HolderFrame, TreeDropIsRefusedWhileReadOnlyAndFromAnotherView) {
+TEST_F(TFrameMemoHolderTest, TreeDropIsRefusedWhileReadOnlyAndFromAnotherView) {
   openMemoFile({{"T", {{"r", "U1"}, {"c1", "U2", "U1"}, {"s", "U3"}}, kTree}});
   TTreeViewUI& tree = *ui(0).aUITV;
   tree.clearSelection();
@@ -221,7 +221,7 @@ TEST_F(HolderFrame, TreeDropIsRefusedWhileReadOnlyAndFromAnotherView) {
   EXPECT_EQ(outline(holder(0)), "r .c1 s");
 }
 
-TEST_F(HolderFrame, LeftAndRightKeysStepThroughTheHolders) {
+TEST_F(TFrameMemoHolderTest, LeftAndRightKeysStepThroughTheHolders) {
   openMemoFile({{"A", {{"a1"}}}, {"B", {{"b1", "U1"}}, kTree}, {"C", {{"c1"}}, kList}});
   const auto release = [&](int shown, Qt::Key key) {
     QWidget* target = ui(shown).getView();
@@ -240,7 +240,7 @@ TEST_F(HolderFrame, LeftAndRightKeysStepThroughTheHolders) {
   EXPECT_EQ(form->TabControl1->currentIndex(), 0);
 }
 
-TEST_F(HolderFrame, WheelWalksTheNodesUnlessAMemoBoxOrAWebPageWantsIt) {
+TEST_F(TFrameMemoHolderTest, WheelWalksTheNodesUnlessAMemoBoxOrAWebPageWantsIt) {
   openMemoFile({{"A", {{"a1"}, {"a2"}, {"a3"}}}});
   const auto wheel = [&](int notches) {
     QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120 * notches),
@@ -265,7 +265,7 @@ TEST_F(HolderFrame, WheelWalksTheNodesUnlessAMemoBoxOrAWebPageWantsIt) {
   EXPECT_EQ(wheel(1), "a3");
 }
 
-TEST_F(HolderFrame, NameRules) {
+TEST_F(TFrameMemoHolderTest, NameRules) {
   const struct {
     const char* name;
     std::optional<std::string> cut;
@@ -280,7 +280,7 @@ TEST_F(HolderFrame, NameRules) {
   EXPECT_EQ(pastedName_(" \r\n\t"), std::nullopt);
 }
 
-TEST_F(HolderFrame, RenameItemsActOnTheCurrentNode) {
+TEST_F(TFrameMemoHolderTest, RenameItemsActOnTheCurrentNode) {
   openMemoFile({{"T", {{"r", "U1"}, {"dir\\sub/file9 x", "U2"}}, kTree}});
   form->gotoMemoNode(&node(0, "dir\\sub/file9 x"));
   const auto name = [&] { return current(); };
@@ -325,7 +325,7 @@ TEST_F(HolderFrame, RenameItemsActOnTheCurrentNode) {
   EXPECT_TRUE(holder(0).flagChanged);
 }
 
-TEST_F(HolderFrame, CloneXAsksForTheCountAndRemembersIt) {
+TEST_F(TFrameMemoHolderTest, CloneXAsksForTheCountAndRemembersIt) {
   openMemoFile({{"A", {{"a1"}}}});
   ports.prompter.answerText("3");
   trigger(Kind::LB, "Clone/X");
@@ -350,7 +350,7 @@ TEST_F(HolderFrame, CloneXAsksForTheCountAndRemembersIt) {
   EXPECT_EQ(holder(0).countOfNodes(), 15);
 }
 
-TEST_F(HolderFrame, ShowQueryMakesColumnsFromTheQueryNode) {
+TEST_F(TFrameMemoHolderTest, ShowQueryMakesColumnsFromTheQueryNode) {
   openMemoFile({{"L", {{"q"}, {"n1"}, {"n2"}}, kList}});
   node(0, "q").aMemo = {"# Ignored 20", "  ", "Price", "Title 80", "Neg -5"};
   node(0, "n1").putField_("Price", "\"12\"");
@@ -378,7 +378,7 @@ TEST_F(HolderFrame, ShowQueryMakesColumnsFromTheQueryNode) {
   EXPECT_EQ(list.viewStyle(), ListStyle::SmallIcon);
 }
 
-TEST_F(HolderFrame, SaveAsCSVWritesTheListOrReportsTheFailure) {
+TEST_F(TFrameMemoHolderTest, SaveAsCSVWritesTheListOrReportsTheFailure) {
   openMemoFile({{"L", {{"q"}, {"n1"}}, kList}});
   node(0, "q").aMemo = {"Price", "Size"};
   node(0, "n1").putField_("Price", "\"12\"");
@@ -404,7 +404,7 @@ TEST_F(HolderFrame, SaveAsCSVWritesTheListOrReportsTheFailure) {
   EXPECT_EQ(frame().showQuery(), -1);
 }
 
-TEST_F(HolderFrame, SwitchingTheViewKeepsOrderAndCurrentNode) {
+TEST_F(TFrameMemoHolderTest, SwitchingTheViewKeepsOrderAndCurrentNode) {
   openMemoFile({{"A", {{"a1", "U1"}, {"a2", "U2", "U1"}, {"a3", "U3"}}}});
   form->gotoMemoNode(&node(0, "a2"));
   frame().switchViewMode_(NodesMode::TreeView);
@@ -419,7 +419,7 @@ TEST_F(HolderFrame, SwitchingTheViewKeepsOrderAndCurrentNode) {
   EXPECT_EQ(frame().statusText(), "2 / 3");
 }
 
-TEST_F(HolderFrame, NewChildGrepAnyIsGuardedAndSaysItIsNotThereYet) {
+TEST_F(TFrameMemoHolderTest, NewChildGrepAnyIsGuardedAndSaysItIsNotThereYet) {
   openMemoFile({{"T", {{"r", "U1"}}, kTree}});
   form->CheckBoxReadOnly->setChecked(true);
   trigger(Kind::TV, "New Child/Grep/Any");

@@ -24,7 +24,7 @@ namespace {
 
 const std::string kStamp = "\"20241208 101010123\"";  // kStart as a bookkeeping time
 
-class NodeEditor : public MainWindowFixture {
+class TFrameMemoNodeTest : public MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
@@ -52,7 +52,7 @@ class NodeEditor : public MainWindowFixture {
 
 // --- committing
 
-TEST_F(NodeEditor, AVisitKeepsEveryByteAndStampsNothing) {
+TEST_F(TFrameMemoNodeTest, AVisitKeepsEveryByteAndStampsNothing) {
   // ED40 and FA5C are one character to the bridge; 85 40 and a lone FD are
   // no Shift_JIS at all.
   const StringList memo{"\xED\x40 and \xFA\x5C", "raw \x85\x40 \xFD", "", SJ("表ソ")};
@@ -76,7 +76,7 @@ TEST_F(NodeEditor, AVisitKeepsEveryByteAndStampsNothing) {
   EXPECT_TRUE(current().flagChanged);
 }
 
-TEST_F(NodeEditor, ACharacterShiftJISCannotHoldIsRefused) {
+TEST_F(TFrameMemoNodeTest, ACharacterShiftJISCannotHoldIsRefused) {
   MemoNode& node = show("n", {"kept"});
   setMemo(QStringLiteral("kept \U0001F600"));
   form->UI2Model();
@@ -84,7 +84,7 @@ TEST_F(NodeEditor, ACharacterShiftJISCannotHoldIsRefused) {
   EXPECT_NE(message().find("ERROR: This character cannot be stored"), std::string::npos);
 }
 
-TEST_F(NodeEditor, AnEmptyNameIsRefusedAndANewOneGoesThroughTheHolder) {
+TEST_F(TFrameMemoNodeTest, AnEmptyNameIsRefusedAndANewOneGoesThroughTheHolder) {
   MemoNode& other = show("taken", {});
   (void)other;
   MemoNode& node = show("mine", {});
@@ -106,7 +106,7 @@ TEST_F(NodeEditor, AnEmptyNameIsRefusedAndANewOneGoesThroughTheHolder) {
   EXPECT_EQ(node.getName(), "renamed");
 }
 
-TEST_F(NodeEditor, AReadOnlyNodeCannotBeTypedIntoAndWritesNothing) {
+TEST_F(TFrameMemoNodeTest, AReadOnlyNodeCannotBeTypedIntoAndWritesNothing) {
   MemoNode& node = show("ro", {"stored"}, {"FlagReadOnly=\"true\"", "LastAccessed=\"x\""});
   QPlainTextEdit* memo = editor().memoEditor();
   EXPECT_TRUE(memo->isReadOnly());
@@ -130,7 +130,7 @@ TEST_F(NodeEditor, AReadOnlyNodeCannotBeTypedIntoAndWritesNothing) {
   EXPECT_FALSE(memo->isReadOnly());
 }
 
-TEST_F(NodeEditor, BookkeepingFieldsAreStampedOnlyWhenTheyExist) {
+TEST_F(TFrameMemoNodeTest, BookkeepingFieldsAreStampedOnlyWhenTheyExist) {
   const struct {
     const char* field;
     bool edited;
@@ -155,7 +155,7 @@ TEST_F(NodeEditor, BookkeepingFieldsAreStampedOnlyWhenTheyExist) {
   }
 }
 
-TEST_F(NodeEditor, StampedFieldsAreNotTakenBackByTheNextCommit) {
+TEST_F(TFrameMemoNodeTest, StampedFieldsAreNotTakenBackByTheNextCommit) {
   MemoNode& node = show("n", {"memo"}, {"LastAccessed=\"old\"", "LastModified=\"old\""});
   form->UI2Model();
   ports.clock.advanceMs(1000);
@@ -164,7 +164,7 @@ TEST_F(NodeEditor, StampedFieldsAreNotTakenBackByTheNextCommit) {
   EXPECT_EQ(node.getField_("LastModified"), "\"old\"");
 }
 
-TEST_F(NodeEditor, TheCommentChangesOnlyWhenItDiffers) {
+TEST_F(TFrameMemoNodeTest, TheCommentChangesOnlyWhenItDiffers) {
   MemoNode& node = show("n", {}, {"LastModified=\"old\""});
   node.aComment = StringList{"a comment"};
   form->Model2UI();
@@ -207,10 +207,10 @@ class FakeBody final : public QWidget, public TNodeBody {
   Shown& shown_;
 };
 
-class NodeBodies : public NodeEditor {
+class NodeBodies : public TFrameMemoNodeTest {
  protected:
   void SetUp() override {
-    NodeEditor::SetUp();
+    TFrameMemoNodeTest::SetUp();
     for (BodyKind kind : {BodyKind::Picture, BodyKind::Web, BodyKind::Tree})
       registerNodeBody_(kind, [this, kind](TFrameMemoNode&, QWidget* parent) {
         auto* body = new FakeBody(kind, shown, parent);
@@ -221,7 +221,7 @@ class NodeBodies : public NodeEditor {
   void TearDown() override {
     for (BodyKind kind : {BodyKind::Picture, BodyKind::Web, BodyKind::Tree})
       registerNodeBody_(kind, {});
-    NodeEditor::TearDown();
+    TFrameMemoNodeTest::TearDown();
   }
   Shown shown;
   std::map<BodyKind, FakeBody*> bodies;
@@ -367,7 +367,7 @@ TEST_F(NodeBodies, TreeEditsAreWrittenBackIntoTheMemo) {
   EXPECT_TRUE(current().flagChanged);
 }
 
-TEST_F(NodeEditor, AKindWithoutViewerShowsItsNameAndLeavesTheDataAlone) {
+TEST_F(TFrameMemoNodeTest, AKindWithoutViewerShowsItsNameAndLeavesTheDataAlone) {
   MemoNode& node =
       show("pic", {}, {"Content-Transfer-Encoding=\"binary\"", "Content-Type=\"image/png\""});
   node.aContent = std::make_unique<TContent>();
@@ -385,7 +385,7 @@ TEST_F(NodeEditor, AKindWithoutViewerShowsItsNameAndLeavesTheDataAlone) {
 
 // --- Shadow nodes
 
-TEST_F(NodeEditor, AShadowShowsItsTargetReadOnlyAndNeverCopiesIt) {
+TEST_F(TFrameMemoNodeTest, AShadowShowsItsTargetReadOnlyAndNeverCopiesIt) {
   MemoNode& target = show("target", {SJ("本文"), "\xED\x40"});
   const std::string uid = unquote_(target.getField_("UID"));
   const struct {
@@ -420,7 +420,7 @@ TEST_F(NodeEditor, AShadowShowsItsTargetReadOnlyAndNeverCopiesIt) {
   }
 }
 
-TEST_F(NodeEditor, ShadowChainsAreFollowedOnceAndCyclesEnd) {
+TEST_F(TFrameMemoNodeTest, ShadowChainsAreFollowedOnceAndCyclesEnd) {
   MemoNode& text = show("text", {"the text"});
   MemoNode& b =
       show("b", {"b's"}, {"Content-Transfer-Encoding=\"Shadow\"", "Filename=\"MemoNode:text\""});
@@ -438,7 +438,7 @@ TEST_F(NodeEditor, ShadowChainsAreFollowedOnceAndCyclesEnd) {
 
 // --- linked files
 
-TEST_F(NodeEditor, ALinkedFileIsLoadedOnceAndItsEditsAreFlagged) {
+TEST_F(TFrameMemoNodeTest, ALinkedFileIsLoadedOnceAndItsEditsAreFlagged) {
   const std::string path = dir.write("linked.txt", "from file\r\n");
   MemoNode& node = show("link", {}, {"FlagLink=\"true\"", "Filename=\"" + path + "\""});
   EXPECT_EQ(editor().memoEditor()->toPlainText(), QStringLiteral("from file"));
@@ -456,7 +456,7 @@ TEST_F(NodeEditor, ALinkedFileIsLoadedOnceAndItsEditsAreFlagged) {
                 path + "\"");
 }
 
-TEST_F(NodeEditor, AMissingLinkedFileShowsNothingAndTheMessage) {
+TEST_F(TFrameMemoNodeTest, AMissingLinkedFileShowsNothingAndTheMessage) {
   const std::string path = dir.file("gone.txt");
   MemoNode& node = show("lost", {"kept"}, {"FlagLink=\"true\"", "Filename=\"" + path + "\""});
   EXPECT_EQ(message(), "FlagLink=\"true\" but not found Filename=\"" + path + "\" name=lost");
@@ -468,7 +468,7 @@ TEST_F(NodeEditor, AMissingLinkedFileShowsNothingAndTheMessage) {
 
 // --- commands
 
-TEST_F(NodeEditor, ThePasteWordListKeepsTenNewestFirst) {
+TEST_F(TFrameMemoNodeTest, ThePasteWordListKeepsTenNewestFirst) {
   show("n", {"w0 w1 w2 w3 w4 w5 w6 w7 w8 w9 w10"});
   QPlainTextEdit* memo = editor().memoEditor();
   memo->setFocus();
@@ -496,7 +496,7 @@ TEST_F(NodeEditor, ThePasteWordListKeepsTenNewestFirst) {
   EXPECT_EQ(message(), "Paste Histroy w8");
 }
 
-TEST_F(NodeEditor, FieldLineCommandsActOnTheCaretsLine) {
+TEST_F(TFrameMemoNodeTest, FieldLineCommandsActOnTheCaretsLine) {
   MemoNode& node = show("n", {});
   node.aFields = {"Filename=\"C:\\data\\" + SJ("ソフト.txt") + "\""};
   form->Model2UI();
@@ -527,7 +527,7 @@ TEST_F(NodeEditor, FieldLineCommandsActOnTheCaretsLine) {
   EXPECT_EQ(fields->toPlainText(), QStringLiteral("Filename=\"next\""));
 }
 
-TEST_F(NodeEditor, MarkToNameAndNameMenuRenameThroughTheHolder) {
+TEST_F(TFrameMemoNodeTest, MarkToNameAndNameMenuRenameThroughTheHolder) {
   MemoNode& node = show("base", {"picked text"});
   QPlainTextEdit* memo = editor().memoEditor();
   memo->setFocus();
@@ -550,7 +550,7 @@ TEST_F(NodeEditor, MarkToNameAndNameMenuRenameThroughTheHolder) {
   EXPECT_EQ(node.getName(), SJ("★") + " base picked");
 }
 
-TEST_F(NodeEditor, AClickOnTheNameLineRenamesThroughTheDialog) {
+TEST_F(TFrameMemoNodeTest, AClickOnTheNameLineRenamesThroughTheDialog) {
   MemoNode& node = show("20240105 plan", {});
   QTimer::singleShot(0, [&] {
     auto* dialog = form->findChild<TFormName*>();
@@ -577,7 +577,7 @@ TEST_F(NodeEditor, AClickOnTheNameLineRenamesThroughTheDialog) {
 
 // --- node windows
 
-TEST_F(NodeEditor, ClosingANodeWindowCommitsAndDetachesIt) {
+TEST_F(TFrameMemoNodeTest, ClosingANodeWindowCommitsAndDetachesIt) {
   MemoNode& node = show("own window", {"before"});
   auto& shown = static_cast<MemoNodeUI&>(node);
   QPointer<TFormMemoNode> window = TFormMemoNode::openFor_(form.get(), node, false);
@@ -598,7 +598,7 @@ TEST_F(NodeEditor, ClosingANodeWindowCommitsAndDetachesIt) {
   EXPECT_EQ(editor().memoEditor()->toPlainText(), QStringLiteral("typed in the window"));
 }
 
-TEST_F(NodeEditor, AReadOnlyNodeWindowRefusesEdits) {
+TEST_F(TFrameMemoNodeTest, AReadOnlyNodeWindowRefusesEdits) {
   MemoNode& node = show("ro window", {"before"});
   QPointer<TFormMemoNode> window = TFormMemoNode::openFor_(form.get(), node, true);
   EXPECT_TRUE(window->CheckBoxUIReadOnly->isChecked());

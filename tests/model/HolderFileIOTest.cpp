@@ -85,7 +85,7 @@ void buildGolden(MemoHolder& holder) {
 
 // The golden file is made by this test's builder; VRK_UPDATE_GOLDEN=1 writes
 // it anew after a deliberate change of the format.
-TEST(GoldenHolder, BuildSaveLoadAndSaveAgainGiveTheSameBytes) {
+TEST(HolderFileIOGolden, BuildSaveLoadAndSaveAgainGiveTheSameBytes) {
   FixedServices services;
   ScratchDir dir;
   Listed built;
@@ -118,13 +118,13 @@ TEST(GoldenHolder, BuildSaveLoadAndSaveAgainGiveTheSameBytes) {
   EXPECT_EQ(h.SaveMinutes, 10);
 }
 
-TEST(GoldenHolder, XmllintAcceptsIt) {
+TEST(HolderFileIOGolden, XmllintAcceptsIt) {
   if (!hasProgram("xmllint")) GTEST_SKIP() << "xmllint is not installed";
   EXPECT_EQ(std::system(("xmllint --noout '" + kGolden + "'").c_str()), 0);
 }
 
 // Python's zlib stands for every other implementation of the stream.
-TEST(CompressedHolder, WrittenAndReadAgainstPythonsZlib) {
+TEST(HolderFileIOCompressed, WrittenAndReadAgainstPythonsZlib) {
   if (!hasProgram("python3")) GTEST_SKIP() << "python3 is not installed";
   FixedServices services;
   ScratchDir dir;
@@ -162,7 +162,7 @@ TEST(CompressedHolder, WrittenAndReadAgainstPythonsZlib) {
   }
 }
 
-TEST(FailedParse, ReadsNothingAndIsNeverWrittenOver) {
+TEST(HolderFileIOFailedParse, ReadsNothingAndIsNeverWrittenOver) {
   std::string packedBroken;
   deflateBytes_("<Holder name=\"x\"><Record name=\"a\"></Wrong></Holder>", packedBroken);
   std::string packedGood;
@@ -211,7 +211,7 @@ TEST(FailedParse, ReadsNothingAndIsNeverWrittenOver) {
 
 // Input made to cost far more than its size: refused early, or read whole with
 // no more than it needs.
-TEST(BoundedReading, BombsDeepNestingAndLongLines) {
+TEST(HolderFileIOBounds, BombsDeepNestingAndLongLines) {
   const std::string head = "<Holder name=\"h\"><Record name=\"n\">";
   const std::string tail = "<BR/></Record></Holder>";
   std::string bomb;  // a small file that would inflate to 80 MiB of blanks
@@ -264,7 +264,7 @@ TEST(BoundedReading, BombsDeepNestingAndLongLines) {
   EXPECT_TRUE(listed.holder->nodeAt_(0)->aMemo == StringList{line});
 }
 
-TEST(FailedParse, AMissingFileIsNoParseFailure) {
+TEST(HolderFileIOFailedParse, AMissingFileIsNoParseFailure) {
   Listed listed;
   StringList errors;
   EXPECT_EQ(readHolderFile_(*listed.holder, "/no/such/holder.mxh", errors), -1);
@@ -272,7 +272,7 @@ TEST(FailedParse, AMissingFileIsNoParseFailure) {
   EXPECT_EQ(errors.size(), 1u);
 }
 
-TEST(SettingsValues, RawOnlyWhenSafeAndAlwaysReadBack) {
+TEST(HolderFileIOSettings, RawOnlyWhenSafeAndAlwaysReadBack) {
   struct Case {
     std::string stored;
     std::string written;  // after "<Field QueryNode="
@@ -321,7 +321,7 @@ TEST(SettingsValues, RawOnlyWhenSafeAndAlwaysReadBack) {
   EXPECT_EQ(back.holder->getField_("QueryNode"), "\"half\"\"");
 }
 
-TEST(SettingsValues, WhichSettingsAreWrittenAndHowTheyReadBack) {
+TEST(HolderFileIOSettings, WhichSettingsAreWrittenAndHowTheyReadBack) {
   FixedServices services;
   Listed listed;
   MemoHolder& holder = *listed.holder;
@@ -368,7 +368,7 @@ TEST(SettingsValues, WhichSettingsAreWrittenAndHowTheyReadBack) {
   }
 }
 
-TEST(ReadingHolder, StrayTextNamelessRecordsMembersAndFileOrder) {
+TEST(HolderFileIORead, StrayTextNamelessRecordsMembersAndFileOrder) {
   FixedServices services;
   const std::string text = storedText(
       "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n"
@@ -399,7 +399,7 @@ TEST(ReadingHolder, StrayTextNamelessRecordsMembersAndFileOrder) {
   EXPECT_EQ(holder.TimeReLoad, services.clock.now());  // absent: the time of reading
 }
 
-TEST(SavingHolder, AnUnknownExtensionWritesNothingButCounts) {
+TEST(HolderFileIOSave, AnUnknownExtensionWritesNothingButCounts) {
   FixedServices services;
   ScratchDir dir;
   Listed listed;
@@ -411,7 +411,7 @@ TEST(SavingHolder, AnUnknownExtensionWritesNothingButCounts) {
 
 // Half a character (a lead byte without its trail) cannot be written so that
 // the file reads back: it is dropped, and the save says so once.
-TEST(SavingHolder, HalfCharactersAreDroppedAndReportedOncePerSave) {
+TEST(HolderFileIOSave, HalfCharactersAreDroppedAndReportedOncePerSave) {
   FixedServices services;
   ScratchDir dir;
   Listed listed;
@@ -437,7 +437,7 @@ TEST(SavingHolder, HalfCharactersAreDroppedAndReportedOncePerSave) {
   EXPECT_TRUE(back.holder->aWriteLosses.empty());
 }
 
-TEST(SavingHolder, AFailedWriteLeavesTheOldFileAndNoTemporary) {
+TEST(HolderFileIOSave, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   FixedServices services;
   ScratchDir dir;
   Listed listed;
