@@ -1,5 +1,6 @@
 #pragma once
-// Base64 of RFC 2045 for embedding binary contents in holder files.
+// Base64 of RFC 2045 for embedding binary contents in holder files and for
+// encoded words of mail headers.
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,8 @@ namespace vrk {
 // Appends one line of 76 characters per 57 bytes, the last line shorter and
 // padded with "=" or "==".
 void encodeBase64Lines_(std::string_view bytes, StringList& lines);
+// The same characters in one text, without line breaks.
+std::string base64Text_(std::string_view bytes);
 
 // `out` becomes the decoded bytes. Lenient, line by line: a line under four
 // characters is skipped, characters outside the alphabet count as 0, and the

@@ -21,7 +21,8 @@ std::string randomBlob(std::mt19937& rng, std::size_t size) {
 }
 
 // Python's base64.encodebytes writes RFC 2045 lines (57 bytes to 76 characters);
-// our lines must equal its lines, and its text must decode to the blob again.
+// our lines must equal its lines, our one-text form its lines joined, and its
+// text must decode to the blob again.
 TEST(Base64Test, MatchesPythonLineForLine) {
   if (!contenttest::hasProgram("python3")) GTEST_SKIP() << "python3 is not installed";
   std::mt19937 rng(20241208);
@@ -58,6 +59,9 @@ TEST(Base64Test, MatchesPythonLineForLine) {
     StringList ours;
     encodeBase64Lines_(blob, ours);
     ASSERT_EQ(ours, expected) << "blob of " << blob.size() << " bytes";
+    std::string oneText;
+    for (const std::string& part : expected) oneText += part;
+    ASSERT_EQ(base64Text_(blob), oneText) << "blob of " << blob.size() << " bytes";
     std::string decoded;
     decodeBase64Lines_(expected, decoded);
     ASSERT_EQ(decoded, blob) << "blob of " << blob.size() << " bytes";
