@@ -337,6 +337,18 @@ TEST_F(TFormMainScriptNodes, ManyNumbersAreAskedFirst) {
   EXPECT_EQ(holder(0).countOfNodes(), 1);
 }
 
+TEST_F(TFormMainScriptNodes, BreakStopsAGenerator) {
+  openMemoFile({{"A", {{"a1"}}}});
+  // Pending until the generator lets events run.
+  QTimer::singleShot(0, form.get(), [this] { form->breakDoing(); });
+  const int made = form->UINumbers100();
+  EXPECT_GT(made, 0);
+  EXPECT_LT(made, 100);
+  EXPECT_EQ(message(), "Break: Numbers " + std::to_string(made) + "/100");
+  EXPECT_EQ(holder(0).countOfNodes(), 1 + made);
+  EXPECT_FALSE(form->isBusy());
+}
+
 TEST_F(TFormMainScriptNodes, DaysOfWeekMonthAndYear) {
   openMemoFile({{"A", {{"a1"}}}});
   const auto made = [&](int count) {
