@@ -1,8 +1,10 @@
 // The node commands of the window: marked nodes, clones with children, moving
 // and copying between holders (with their trees), generated nodes, memo lines
 // to nodes, saving a node as a file, and the screen image on an X server.
+#include <QAction>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -15,6 +17,7 @@
 #include "MainWindowTestSupport.h"
 #include "dialogs/TFormSelectHolder.h"
 #include "model/TContent.h"
+#include "shell/TFrameMemoHolder.h"
 #include "shell/TreeItemOps.h"
 
 namespace vrk::windowtest {
@@ -456,6 +459,32 @@ TEST_F(TFormMainScriptNodes, NewChildrenAndURLNodes) {
   EXPECT_EQ(message(), "Done: New MemoNode URL " + std::string(TFormMainBaseVRK::kDefaultAddress));
   EXPECT_EQ(ports.prompter.asked.back().title, "New MemoNode URL");
   EXPECT_EQ(ports.prompter.asked.back().text, "Input URL");
+}
+
+TEST_F(TFormMainScriptNodes, TheViewPopUpsRunTheCommands) {
+  openMemoFile({{"T", {{"r", "U1"}, {"s", "U4"}}, kTree}, {"B", {{"b1"}}}});
+  auto& frame = *dynamic_cast<TFrameMemoHolder*>(form->getFrameMemoHolder());
+  const auto item = [&](TFrameMemoHolder::MenuKind kind, const QString& sub,
+                        const QString& caption) -> QAction* {
+    QMenu* menu = frame.menu(kind);
+    for (QAction* a : menu->actions())
+      if (!sub.isEmpty() && a->menu() && a->text() == sub) menu = a->menu();
+    for (QAction* a : menu->actions())
+      if (!a->menu() && a->text() == caption) return a;
+    return nullptr;
+  };
+  QAction* newChild = item(TFrameMemoHolder::MenuKind::TV, "New Child", "Text");
+  ASSERT_NE(newChild, nullptr);
+  ASSERT_TRUE(newChild->isEnabled());
+  newChild->trigger();
+  EXPECT_EQ(form->getCurMemoNode()->getParentNode(), &node(holder(0), "r"));
+
+  form->gotoMemoNode(&node(holder(0), "s"));
+  QAction* moveTo = item(TFrameMemoHolder::MenuKind::TV, "", "MoveTo");
+  ASSERT_NE(moveTo, nullptr);
+  chooseHolder(0);
+  moveTo->trigger();
+  EXPECT_EQ(sortedNames(holder(1)), (StringList{"b1", "s"}));
 }
 
 // --- save a node as a file
