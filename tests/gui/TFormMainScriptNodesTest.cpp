@@ -236,6 +236,17 @@ TEST_F(TFormMainScriptNodes, ATreeMovesWithItsLinksAndTheSourceShowsANodeOutside
   EXPECT_EQ(parentOf(node(d, "g")), "U2");
   EXPECT_EQ(node(d, "g").getParentNode(), &node(d, "c"));
   EXPECT_EQ(node(d, "c").getParentNode(), &node(d, "r"));
+
+  // The last node of a tree into a new holder: shown as a tree there, and
+  // the source keeps a new node.
+  form->_changeCurrentHolder_(&holder(0), true);
+  chooseHolder(-1, "New Holder");
+  EXPECT_EQ(form->UIMove1To(), 0);
+  ASSERT_EQ(file().countOfHolders(), 3);
+  EXPECT_EQ(names(holder(2)), StringList{"s"});
+  EXPECT_EQ(static_cast<MemoHolderUI&>(holder(2)).getMode(), NodesMode::TreeView);
+  ASSERT_EQ(holder(0).countOfNodes(), 1);
+  EXPECT_NE(holder(0).nodeAt_(0)->getName(), "s");
 }
 
 TEST_F(TFormMainScriptNodes, ATreeCopiedIntoItsOwnHolderIsCopiedOnce) {
