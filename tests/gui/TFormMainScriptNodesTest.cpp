@@ -17,6 +17,7 @@
 #include "MainWindowTestSupport.h"
 #include "dialogs/TFormSelectHolder.h"
 #include "model/TContent.h"
+#include "platform/Path.h"
 #include "shell/TFrameMemoHolder.h"
 #include "shell/TreeItemOps.h"
 
@@ -498,6 +499,20 @@ TEST_F(TFormMainScriptNodes, TheViewPopUpsRunTheCommands) {
   EXPECT_EQ(sortedNames(holder(1)), (StringList{"b1", "s"}));
 }
 
+TEST_F(TFormMainScriptNodes, AFileNodeTakesTheChosenFile) {
+  openMemoFile({{"A", {{"a1"}}}});
+  EXPECT_EQ(form->UINewNodeFile(), -6);
+  EXPECT_EQ(message(), "CANCEL: New MemoNode File");
+  const std::string path = dir.write("data.txt", "some data\r\n");
+  ports.prompter.answerText(path);
+  EXPECT_EQ(form->UINewNodeFile(), 0);
+  EXPECT_EQ(message(), "Done: New MemoNode File " + path);
+  MemoNode& made = *form->getCurMemoNode();
+  EXPECT_EQ(made.getName(), path);
+  EXPECT_EQ(made.aMemo, StringList{"some data"});  // a text file becomes the memo
+  EXPECT_EQ(made.getField_("Content-Type"), "\"text/plain\"");
+}
+
 // --- save a node as a file
 
 TEST_F(TFormMainScriptNodes, SavingAnHttpNodeProposesItsLocalNameAndAsksForTheField) {
@@ -560,6 +575,36 @@ TEST_F(TFormMainScriptNodes, SavingAPlainNodeNamesItsFileAndReportsAFailure) {
   EXPECT_EQ(form->UISaveAsMemoNode(), -1);
   EXPECT_EQ(message(), "Failure: MemoNode SaveAs " + dir.file("empty.txt"));
   EXPECT_EQ(note.getField_("Filename"), "");
+}
+
+TEST_F(TFormMainScriptNodes, SavingARelativeFileKeepsItRelativeAndExploresItsFolder) {
+  openMemoFile({{"A", {{"note"}}}});
+  MemoNode& note = node(holder(0), "note");
+  note.aMemo = {"text"};
+  note.putField_("Filename", "\"./a.txt\"");
+  form->Model2UI();
+  ports.prompter.answerText(dir.file("b.txt"));
+  ports.prompter.answer(Answer::Yes);
+  EXPECT_EQ(form->UISaveAsMemoNode(), 0);
+  EXPECT_EQ(ports.prompter.asked[0].initial, dir.file("a.txt"));
+  EXPECT_EQ(ports.prompter.asked[1].text, "Change Field named as \"Filename\" ?");
+  EXPECT_EQ(note.getField_("Filename"), "\"./b.txt\"");
+  EXPECT_EQ(readFile(dir.file("b.txt")).substr(0, 4), "text");
+
+  // The same file again asks nothing.
+  ports.prompter.answerText(dir.file("b.txt"));
+  EXPECT_EQ(form->UISaveAsMemoNode(), 0);
+  EXPECT_EQ(ports.prompter.asked.size(), 3u);
+
+  ports.prompter.answer(Answer::Cancel);
+  EXPECT_EQ(form->UISaveAsMemoNodeExplorer(), 0);
+  const std::string folder = extractFilePath_(dir.file("b.txt"));
+  EXPECT_EQ(ports.desktop.calls.back(), "explore " + folder);
+  EXPECT_EQ(message(), "Done: Explore " + folder);
+  note.putField_("Filename", "");
+  ports.prompter.answer(Answer::Cancel);
+  EXPECT_EQ(form->UISaveAsMemoNodeExplorer(), -1);
+  EXPECT_EQ(message(), "Do not open directory. because filename is empty.");
 }
 
 // --- the screen image on an X server
