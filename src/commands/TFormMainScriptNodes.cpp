@@ -793,6 +793,8 @@ int TFormMainScript::numbers_(std::int64_t from, std::int64_t to) {
 }
 
 int TFormMainScript::UINumbers() {
+  // Refused before anything is asked.
+  if (const std::optional<int> refused = refusalOf_(*this, {"UINumbers", kChange})) return *refused;
   const std::optional<std::string> begin = services.prompter->inputText("", "Begin Number", "1");
   if (!begin || trim_(*begin).empty()) return -1;
   const std::optional<std::string> end = services.prompter->inputText("", "End Number", "200");
@@ -843,6 +845,8 @@ int TFormMainScript::UIDaysOfMonth(int months) {
 }
 
 int TFormMainScript::UIDaysOfMonthAny() {
+  if (const std::optional<int> refused = refusalOf_(*this, {"UIDaysOfMonth", kChange}))
+    return *refused;
   const std::optional<std::string> answer =
       services.prompter->inputText("Month", "Month", now_("yyyymm"));
   if (!answer) return -1;
@@ -862,6 +866,8 @@ int TFormMainScript::UIDaysOfYear(int year) {
 int TFormMainScript::UIDaysOfYearNext() { return UIDaysOfYear(services.clock->now().year + 1); }
 
 int TFormMainScript::UIDaysOfYearAny() {
+  if (const std::optional<int> refused = refusalOf_(*this, {"UIDaysOfYear", kChange}))
+    return *refused;
   const std::optional<std::string> answer =
       services.prompter->inputText("Year", "Year", now_("yyyy"));
   if (!answer || trim_(*answer).empty()) return -1;

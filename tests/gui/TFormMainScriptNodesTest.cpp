@@ -413,6 +413,9 @@ TEST_F(TFormMainScriptNodes, GeneratorsInAReadOnlyHolderChangeNothing) {
   EXPECT_EQ(form->UIDaysOfWeek(0), -7);
   EXPECT_EQ(form->UIDaysOfYear(2024), -7);
   EXPECT_EQ(form->UIMemoNode2NewNodes(), -7);
+  EXPECT_EQ(form->UINumbers(), -7);
+  EXPECT_EQ(form->UIDaysOfYearAny(), -7);
+  EXPECT_TRUE(ports.prompter.asked.empty());  // refused before asking
   EXPECT_EQ(names(holder(0)), (StringList{"a1", "a2"}));
   EXPECT_EQ(a1.getField_("Filename"), "");
   EXPECT_EQ(current(), "a1");
