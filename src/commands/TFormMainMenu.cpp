@@ -130,6 +130,48 @@ void TFormMainMenu::bindCommands_() {
   bind("UINewNode", [this] { return newMemoNode_(); });
   bind("UICloneMemoNode(1)", [this] { return cloneMemoNode_(1) > 0 ? 0 : -1; });
   bind("UIDeleteMemoNode", [this] { return UIDeleteMemoNode(); });
+  bind("UINewNodeFile", [this] { return UINewNodeFile(); });
+  bind("UINewNodeImage", [this] { return UINewNodeImage(); });
+  bind("UINewNodeImageScreen", [this] { return UINewNodeImageScreen(); });
+  bind("UINewNodeImageIcon", [this] { return UINewNodeImageIcon(); });
+  bind("UINewNodeURL", [this] { return UINewNodeURL(); });
+  bind("UINewNodeURLDir", [this] { return UINewNodeURLDir(); });
+  bind("UINewNodeURLFile", [this] { return UINewNodeURLFile(); });
+  bind("UINewNodePoser", [this] { return UINewNodePoser(); });
+  bind("UINewNodePoserLike", [this] { return UINewNodePoserLike(); });
+  bind("UIMemoNode2NewNodes", [this] { return UIMemoNode2NewNodes(); });
+  bind("UIMemoNode2Holder", [this] { return UIMemoNode2Holder(); });
+  bind("UINumbersPlus10", [this] { return UINumbersPlus10(); });
+  bind("UINumbers10", [this] { return UINumbers10(); });
+  bind("UINumbers100", [this] { return UINumbers100(); });
+  bind("UINumbers", [this] { return UINumbers(); });
+  bind("UIDaysOfWeek(0)", [this] { return UIDaysOfWeek(0); });
+  bind("UIDaysOfWeek(1)", [this] { return UIDaysOfWeek(1); });
+  bind("UIDaysOfWeek(-1)", [this] { return UIDaysOfWeek(-1); });
+  bind("UIDaysOfMonth(0)", [this] { return UIDaysOfMonth(0); });
+  bind("UIDaysOfMonth(1)", [this] { return UIDaysOfMonth(1); });
+  bind("UIDaysOfMonth(any)", [this] { return UIDaysOfMonthAny(); });
+  bind("UIDaysOfYear(0)", [this] { return UIDaysOfYearAny(); });  // asks, this year proposed
+  bind("UIDaysOfYear(1)", [this] { return UIDaysOfYearNext(); });
+  bind("UIDaysOfYear(any)", [this] { return UIDaysOfYearAny(); });
+  bind("UICopy1To", [this] { return UICopy1To(); });
+  bind("UIMove1To", [this] { return UIMove1To(); });
+  bind("UISaveAsMemoNode", [this] { return UISaveAsMemoNode(); });
+  bind("UISaveAsMemoNodeExplorer", [this] { return UISaveAsMemoNodeExplorer(); });
+  // Marked nodes
+  bind("UIMarkAll", [this] { return UIMarkAll(); });
+  bind("UIUnMarkAll", [this] { return UIUnMarkAll(); });
+  bind("UIReverseMarks", [this] { return UIReverseMarks(); });
+  bind("UIDeleteMarkNodes", [this] { return UIDeleteMarkNodes(); });
+  bind("UICopyMarksTo", [this] { return UICopyMarksTo(); });
+  bind("UIMoveMarksTo", [this] { return UIMoveMarksTo(); });
+  bind("UIMoveMarksSelf", [this] { return UIMoveMarksSelf(); });
+  // New children and clones of the tree's pop-up
+  bind("UINewChild", [this] { return UINewChild(); });
+  bind("UINewChildURL", [this] { return UINewChildURL(); });
+  bind("UINewChildImage", [this] { return UINewChildImage(); });
+  bind("UINewChildImageScreen", [this] { return UINewChildImageScreen(); });
+  bind("UICloneMemoNodeAndChild", [this] { return UICloneMemoNodeAndChild(); });
   bind("UIUpNode", [this] { return UIUpNode(); });
   bind("UIDownNode", [this] { return UIDownNode(); });
   bind("UIReturn", [this] { return UIReturn(); });
@@ -158,6 +200,8 @@ std::function<int()> TFormMainMenu::commandOf_(std::string_view name) const {
   const auto found = aCommands.find(name);
   return found == aCommands.end() ? std::function<int()>() : found->second;
 }
+
+int TFormMainMenu::runCommandNamed_(std::string_view name) { return runItem_(name, 0); }
 
 int TFormMainMenu::runItem_(std::string_view command, unsigned flags) {
   // Menus and buttons refuse while a task runs, before the command is asked.

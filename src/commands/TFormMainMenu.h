@@ -36,6 +36,7 @@ class TFormMainMenu : public TFormMainScript {
   bool isUIInternet() override;
   void showHolderCount() override;
   Colour getTopPanelColour() const override;
+  int runCommandNamed_(std::string_view name) override;
 
   // --- small commands of the tool bar and the Jump menu
   int UIUpNode();    // the previous node of the current holder

@@ -5,12 +5,16 @@
 // holders (TFormMainScriptFiles.cpp, TFormMainScriptHolders.cpp). Each command runs in the
 // command frame (CommandFrame.h) and answers 0 or a count for done, a
 // negative code for refused or cancelled.
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/MemoHolderUI.h"
 #include "shell/TFormMainBaseVRK.h"
+#include "text/LocalTime.h"
 
 namespace vrk {
 
@@ -84,6 +88,50 @@ class TFormMainScript : public TFormMainBaseVRK {
   int UINameValue2SEL(bool valueFirst);
   int UIHolderList2SEL();
 
+  // --- nodes (TFormMainScriptNodes.cpp)
+  int UINewChild();  // -9 without a current node
+  int UINewNodeFile();
+  int UINewNodeImage();
+  int UINewNodeImageScreen();  // -6 when no picture was made
+  int UINewNodeImageIcon();
+  int UINewNodeURL();  // -6 cancelled
+  int UINewNodeURLDir();
+  int UINewNodeURLFile();
+  int UINewNodePoser();
+  int UINewNodePoserLike();
+  int UINewChildImage();
+  int UINewChildImageScreen();
+  int UINewChildURL();
+  int UICloneMemoNodeAndChild();  // 1 done, 0 otherwise
+  int UIDeleteMarkNodes();        // the number deleted
+  int UIMove1To();
+  int UICopy1To();
+  int UICopyMarksTo();
+  int UIMoveMarksTo();
+  int UIMoveMarksSelf();
+  int UIMarkAll();
+  int UIUnMarkAll();
+  int UIReverseMarks();
+  int UIMemoNode2NewNodes();  // the number of nodes made
+  int UIMemoNode2Holder();
+  int UINumbers();
+  int UINumbers10();
+  int UINumbers100();
+  int UINumbersPlus10();
+  // Nodes named by FormatNumber for from..to; the number made.
+  int numbers_(std::int64_t from, std::int64_t to);
+  // The week of today + 7 * weeks.
+  int UIDaysOfWeek(int weeks);
+  // This month (0) or the next one (1); UIDaysOfMonthAny asks "YYYYMM".
+  int UIDaysOfMonth(int months);
+  int UIDaysOfMonthAny();
+  int UIDaysOfYear(int year);  // the number of days
+  int UIDaysOfYearNext();
+  int UIDaysOfYearAny();   // asks, the current year proposed
+  int UISaveAsMemoNode();  // -9 without a node
+  // UISaveAsMemoNode, then the node's file opened or its folder explored.
+  int UISaveAsMemoNodeExplorer();
+
   // The holder as the CSV import makes it from text lines (the title line,
   // the column names, one record per line): appended, or null when the text
   // has no columns. The columns become fields only.
@@ -112,6 +160,25 @@ class TFormMainScript : public TFormMainBaseVRK {
   bool ensureFolder_(const std::string& dir);
   // The program's file as a stored path.
   static std::string programPath_();
+
+ private:
+  // A creation command: its task, a node of the kind (under the current node
+  // when asChild), the closing message with suffix, or failure.
+  int newNodeCommand_(std::string_view command, std::string_view task, std::string_view name,
+                      NodeKind kind, bool asChild, std::string_view done, std::string_view failure);
+  int newImageScreen_(bool asChild);
+  // The holder nodes go into: the dialog over every holder (the current one
+  // left out when excludeCurrent), a new one appended when none is chosen.
+  // Null when cancelled; *created tells whether it is new.
+  MemoHolder* chooseTarget_(bool excludeCurrent, bool* created);
+  int moveOrCopy1To_(bool move);
+  // Nodes made one per name, each renamed (with Filename the name when
+  // withFilename); stops at a refusal or Break. The number made.
+  int generateNodes_(std::int64_t count,
+                     const std::function<std::optional<std::string>(std::int64_t)>& nameOf,
+                     bool withFilename);
+  int days_(std::string_view task, const std::vector<LocalTime>& days);
+  int changeMarks_(std::string_view command, int how);
 };
 
 }  // namespace vrk

@@ -2,15 +2,20 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QScreen>
 #include <QStyle>
 #include <QSysInfo>
+#include <QTimer>
 #include <vector>
 
+#include "dialogs/TFormSelectHolder.h"
 #include "model/IniFile.h"
 #include "model/MemoHolder.h"
 #include "model/TContent.h"
@@ -220,6 +225,64 @@ int TFormMainBaseVRK::cloneMemoNode_(int count) {
     task.end_("Done: Clone MemoNode " + std::to_string(count));
     return made;
   });
+}
+
+int TFormMainBaseVRK::runCommandNamed_(std::string_view name) {
+  notHere_("runCommandNamed_ " + std::string(name));
+  return -1;
+}
+
+// --- holders that nodes go into
+
+TFormSelectHolder* TFormMainBaseVRK::getFormSelectHolder() {
+  if (!aFormSelectHolder) aFormSelectHolder = new TFormSelectHolder(this);
+  return aFormSelectHolder;
+}
+
+std::optional<int> TFormMainBaseVRK::selectHolder_(const StringList& names, int current,
+                                                   bool currentEnabled) {
+  TFormSelectHolder* dialog = getFormSelectHolder();
+  dialog->putHolders_(names, current, currentEnabled);
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  return dialog->getSelectedIndex();
+}
+
+bool TFormMainBaseVRK::loadTargetHolder_(MemoHolder& holder) {
+  if (!holder.flagLoaded) _loadHolder_(holder, false);
+  return !holder.flagParseFailed;
+}
+
+// --- the screen
+
+QImage TFormMainBaseVRK::grabScreenImage_() {
+  // The window leaves the screen first, and the desktop gets time to paint
+  // what it covered.
+  const auto settle = [] {
+    QCoreApplication::processEvents();
+    QEventLoop wait;
+    QTimer::singleShot(90, &wait, &QEventLoop::quit);
+    wait.exec();
+    QCoreApplication::processEvents();
+  };
+  const bool wasVisible = isVisible();
+  hide();
+  settle();
+  QImage image;
+  if (QScreen* screen = QGuiApplication::primaryScreen()) image = screen->grabWindow(0).toImage();
+  if (wasVisible) show();
+  return image;
+}
+
+bool TFormMainBaseVRK::putImageContent_(MemoNode& node, const QImage& image) {
+  if (image.isNull()) return false;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "BMP")) return false;
+  node.loadContentStream_(bytes.toStdString(), "image/bmp", "8bit");
+  node.putField_("Content-Transfer-Encoding", "\"binary\"");
+  node.putField_("Content-Type", "\"image/bmp\"");
+  return true;
 }
 
 // --- the Trush holder

@@ -4,6 +4,7 @@
 // holder), the version report, the desktop shell and printing.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,7 @@ namespace vrk {
 
 class TFormAbout;
 class TFormLog;
+class TFormSelectHolder;
 
 // The kinds of the window-level new node.
 enum class NodeKind { Text = 0, Image = 1, Icon = 2, Url = 3, Poser = 4, PoserLike = 5 };
@@ -97,6 +99,27 @@ class TFormMainBaseVRK : public TFormMainBase0007 {
   // Clones of the current node: the number made.
   int cloneMemoNode_(int count);
 
+  // A command of the upper levels by its name in the menu tables, for the
+  // frames below them; -1 when the window has none.
+  virtual int runCommandNamed_(std::string_view name);
+
+  // --- holders that nodes go into
+  TFormSelectHolder* getFormSelectHolder();  // created on first use
+  // The modal choice among the names (current: the index selected first, -1
+  // for none): the index chosen, -1 for a new holder; nullopt when cancelled.
+  std::optional<int> selectHolder_(const StringList& names, int current, bool currentEnabled);
+  // Reads a holder that nodes go into, without running its "*Autoexec.ppa":
+  // false when its file did not read whole, so that the caller refuses
+  // before anything changes.
+  bool loadTargetHolder_(MemoHolder& holder);
+
+  // --- the screen
+  // The whole screen with this window hidden while it is taken; a null image
+  // when the platform gives none.
+  QImage grabScreenImage_();
+  // The picture as the content of an image node, in BMP.
+  static bool putImageContent_(MemoNode& node, const QImage& image);
+
   // --- the Trush holder
   MemoHolder* getTrushHolder() const;
   // The node goes into the Trush holder (made when there is none); answers it.
@@ -143,6 +166,7 @@ class TFormMainBaseVRK : public TFormMainBase0007 {
 
   TFormLog* aFormLog = nullptr;
   TFormAbout* aFormAbout = nullptr;
+  TFormSelectHolder* aFormSelectHolder = nullptr;
   WeakRef<MemoHolder> aEmptyHolder;
   std::string aEmptyHolderText;
 };

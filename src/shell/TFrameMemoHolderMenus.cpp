@@ -78,12 +78,15 @@ void TFrameMemoHolder::buildMenus_() {
   const Action newText = [this] { aForm.newMemoNode_(); };
   const Action remove = [this] { aForm.UIDeleteMemoNode(); };
   const Action cloneAsked = [this] { cloneX(); };
+  const auto command = [this](const char* name) {
+    return [this, name] { aForm.runCommandNamed_(name); };
+  };
   const Action none;
 
   std::vector<MenuItem> lb = {{"New/Text", newText},
-                              {"New/URL", none},
-                              {"New/Image", none},
-                              {"New/Screen", none},
+                              {"New/URL", command("UINewNodeURL")},
+                              {"New/Image", command("UINewNodeImage")},
+                              {"New/Screen", command("UINewNodeImageScreen")},
                               {"Rename/Dialog", none},
                               {"Rename/●", name(N::MarkCircle)},
                               {"Rename/★", name(N::MarkStar)},
@@ -95,29 +98,29 @@ void TFrameMemoHolder::buildMenus_() {
   for (int n = 1; n <= 10; ++n)
     lb.push_back({clonePaths[static_cast<std::size_t>(n - 1)], clone(n)});
   lb.insert(lb.end(), {{"Clone/X", cloneAsked},
-                       {"CopyTo", none},
-                       {"MoveTo", none},
+                       {"CopyTo", command("UICopy1To")},
+                       {"MoveTo", command("UIMove1To")},
                        {"Delete", remove},
                        {"Read Window", none},
                        {"Top", none},
                        {"UP", none},
                        {"Down", none},
                        {"Bottom", none},
-                       {"SaveAs", none},
+                       {"SaveAs", command("UISaveAsMemoNode")},
                        {"Scan Holder", none},
                        {"Scan Node", none}});
   aMenuLB = buildMenu(this, "LB", lb, aForm);
 
   std::vector<MenuItem> tv = {{"New/Text", newText},
-                              {"New/URL", none},
-                              {"New/Image", none},
-                              {"New/Screen", none},
+                              {"New/URL", command("UINewNodeURL")},
+                              {"New/Image", command("UINewNodeImage")},
+                              {"New/Screen", command("UINewNodeImageScreen")},
                               {"New/Shadow", none},
-                              {"New Child/Clone", none},
-                              {"New Child/Text", none},
-                              {"New Child/URL", none},
-                              {"New Child/Image", none},
-                              {"New Child/Screen", none},
+                              {"New Child/Clone", command("UICloneMemoNodeAndChild")},
+                              {"New Child/Text", command("UINewChild")},
+                              {"New Child/URL", command("UINewChildURL")},
+                              {"New Child/Image", command("UINewChildImage")},
+                              {"New Child/Screen", command("UINewChildImageScreen")},
                               {"New Child/URL/Source", none},
                               {"New Child/URL/Links", none},
                               {"New Child/Convert/Bin->Text", none},
@@ -147,8 +150,8 @@ void TFrameMemoHolder::buildMenus_() {
   tv.insert(tv.end(), {{clonePaths[9], clone(10)},
                        {"Clone/X", cloneAsked},
                        {"Copy Name", none},
-                       {"CopyTo", none},
-                       {"MoveTo", none},
+                       {"CopyTo", command("UICopy1To")},
+                       {"MoveTo", command("UIMove1To")},
                        {"Delete", remove},
                        {"Extra/Open Link", none},
                        {"Extra/Open Filename", none},
@@ -182,16 +185,16 @@ void TFrameMemoHolder::buildMenus_() {
   aMenuTV = buildMenu(this, "TV", tv, aForm);
 
   std::vector<MenuItem> lv = {{"New/Text", newText},
-                              {"New/URL", none},
-                              {"New/Image", none},
-                              {"New/Screen", none},
+                              {"New/URL", command("UINewNodeURL")},
+                              {"New/Image", command("UINewNodeImage")},
+                              {"New/Screen", command("UINewNodeImageScreen")},
                               {"Rename/●", name(N::MarkCircle)},
                               {"Rename/★", name(N::MarkStar)}};
   for (int n = 1; n <= 5; ++n)
     lv.push_back({clonePaths[static_cast<std::size_t>(n - 1)], clone(n)});
   lv.insert(lv.end(), {{"Clone/X", cloneAsked},
-                       {"CopyTo", none},
-                       {"MoveTo", none},
+                       {"CopyTo", command("UICopy1To")},
+                       {"MoveTo", command("UIMove1To")},
                        {"Save As CSV", [this] { saveAsCSV(); }},
                        {"Delete", remove},
                        {"Read Window", none},
