@@ -23,6 +23,13 @@ LocalTime SystemClock::now() const {
   return t;
 }
 
+int SystemClock::utcOffsetMinutes() const {
+  const std::time_t seconds = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  return static_cast<int>(local.tm_gmtoff / 60);
+}
+
 const SystemClock& SystemClock::instance() {
   static const SystemClock clock;
   return clock;

@@ -9,6 +9,7 @@ namespace vrk {
 class SystemClock final : public Clock {
  public:
   LocalTime now() const override;
+  int utcOffsetMinutes() const override;
   static const SystemClock& instance();
 };
 

@@ -33,7 +33,7 @@ unsigned char byteAt(std::string_view text, std::size_t i) {
   return static_cast<unsigned char>(text[i]);
 }
 
-void put(std::string& out, BytePair pair) {
+void appendPair(std::string& out, BytePair pair) {
   out.push_back(static_cast<char>(pair[0]));
   out.push_back(static_cast<char>(pair[1]));
 }
@@ -86,39 +86,92 @@ BytePair halfKanaToJis_(std::string_view text, std::size_t& position) {
   return {row, cell};
 }
 
-std::string sjisToJis_(std::string_view text, OneByteSet back) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4 + 8);
-  bool twoByte = false;
-  const auto leaveTwoByte = [&] {
-    if (!twoByte) return;
-    out.append(back == OneByteSet::Roman ? "\x1B(J" : "\x1B(B");
-    twoByte = false;
-  };
-  for (std::size_t i = 0; i < text.size();) {
+namespace {
+
+// Writes JIS character by character, switching modes as it goes, so that a
+// text can be cut between characters into pieces that each end in one-byte mode.
+class JisWriter {
+ public:
+  explicit JisWriter(OneByteSet back) : back_(back) {}
+
+  // Converts the character at `i` and moves `i` past it.
+  void put(std::string_view text, std::size_t& i) {
     const unsigned char c = byteAt(text, i);
     if (c < 0x80) {
       leaveTwoByte();
-      out.push_back(static_cast<char>(c));
+      out_.push_back(static_cast<char>(c));
       ++i;
-      continue;
+      return;
     }
-    if (!twoByte) {
-      out.append("\x1B$B");
-      twoByte = true;
+    if (!twoByte_) {
+      out_.append("\x1B$B");
+      twoByte_ = true;
     }
     if (isHalfKana(c)) {
-      put(out, halfKanaToJis_(text, i));
+      appendPair(out_, halfKanaToJis_(text, i));
     } else if (i + 1 < text.size() && makesJisPair(c, byteAt(text, i + 1))) {
-      put(out, sjisPairToJis_(c, byteAt(text, i + 1)));
+      appendPair(out_, sjisPairToJis_(c, byteAt(text, i + 1)));
       i += 2;
     } else {
-      put(out, kGetaJis);  // the next byte is read on its own
+      appendPair(out_, kGetaJis);  // the next byte is read on its own
       ++i;
     }
   }
-  leaveTwoByte();
-  return out;
+  // The length the text would have if it ended now.
+  std::size_t finishedSize() const { return out_.size() + (twoByte_ ? 3 : 0); }
+  std::string finish() {
+    leaveTwoByte();
+    twoByte_ = false;
+    return std::move(out_);
+  }
+  struct Mark {
+    std::size_t size;
+    bool twoByte;
+  };
+  Mark mark() const { return {out_.size(), twoByte_}; }
+  void rewind(Mark m) {
+    out_.resize(m.size);
+    twoByte_ = m.twoByte;
+  }
+  void reserve(std::size_t n) { out_.reserve(n); }
+
+ private:
+  void leaveTwoByte() {
+    if (!twoByte_) return;
+    out_.append(back_ == OneByteSet::Roman ? "\x1B(J" : "\x1B(B");
+    twoByte_ = false;
+  }
+
+  OneByteSet back_;
+  std::string out_;
+  bool twoByte_ = false;
+};
+
+}  // namespace
+
+std::string sjisToJis_(std::string_view text, OneByteSet back) {
+  JisWriter writer(back);
+  writer.reserve(text.size() + text.size() / 4 + 8);
+  for (std::size_t i = 0; i < text.size();) writer.put(text, i);
+  return writer.finish();
+}
+
+StringList sjisToJisPieces_(std::string_view text, std::size_t maxBytes, OneByteSet back) {
+  StringList pieces;
+  JisWriter writer(back);
+  std::size_t pieceStart = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const JisWriter::Mark before = writer.mark();
+    const std::size_t at = i;
+    writer.put(text, i);
+    if (writer.finishedSize() > maxBytes && at > pieceStart) {
+      writer.rewind(before);
+      pieces.push_back(writer.finish());
+      pieceStart = i = at;
+    }
+  }
+  pieces.push_back(writer.finish());
+  return pieces;
 }
 
 std::string jisToSjis_(std::string_view text) {
@@ -139,10 +192,10 @@ std::string jisToSjis_(std::string_view text) {
     }
     if (mode == Mode::TwoByte && c != '\r' && c != '\n') {
       if (i + 1 < text.size() && isJisByte(c) && isJisByte(byteAt(text, i + 1))) {
-        put(out, jisPairToSjis_(c, byteAt(text, i + 1)));
+        appendPair(out, jisPairToSjis_(c, byteAt(text, i + 1)));
         i += 2;
       } else {
-        put(out, kGetaSjis);
+        appendPair(out, kGetaSjis);
         ++i;
       }
       continue;
@@ -167,13 +220,13 @@ std::string eucToSjis_(std::string_view text) {
       out.push_back(text[i + 1]);
       i += 2;
     } else if (c == 0x8F && i + 2 < text.size()) {  // JIS X 0212: no Shift_JIS form
-      put(out, kGetaSjis);
+      appendPair(out, kGetaSjis);
       i += 3;
     } else if (more && isEucByte(c) && isEucByte(byteAt(text, i + 1))) {
-      put(out, jisPairToSjis_(c & 0x7F, byteAt(text, i + 1) & 0x7F));
+      appendPair(out, jisPairToSjis_(c & 0x7F, byteAt(text, i + 1) & 0x7F));
       i += 2;
     } else {
-      put(out, kGetaSjis);
+      appendPair(out, kGetaSjis);
       ++i;
     }
   }

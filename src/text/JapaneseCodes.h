@@ -36,6 +36,10 @@ BytePair sjisPairToJis_(unsigned char s1, unsigned char s2);
 BytePair halfKanaToJis_(std::string_view text, std::size_t& position);
 
 std::string sjisToJis_(std::string_view text, OneByteSet back = OneByteSet::Roman);
+// The JIS of `text` cut between characters into pieces of at most `maxBytes`
+// (at least one character each), every piece ending in one-byte mode: for
+// mail's line and encoded-word limits. An empty text gives one empty piece.
+StringList sjisToJisPieces_(std::string_view text, std::size_t maxBytes, OneByteSet back);
 // Reads "$@"/"$B" two-byte, "(B"/"(J" one-byte and "(I" half-width katakana.
 std::string jisToSjis_(std::string_view text);
 std::string eucToSjis_(std::string_view text);

@@ -27,6 +27,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual LocalTime now() const = 0;
+  // How far local time is ahead of UTC now, in minutes (540 in Japan).
+  virtual int utcOffsetMinutes() const = 0;
 };
 
 // Answers a set time; advanceMs steps it for code that expects time to pass.
@@ -34,11 +36,14 @@ class FixedClock final : public Clock {
  public:
   explicit FixedClock(LocalTime t) : time_(t) {}
   LocalTime now() const override { return time_; }
+  int utcOffsetMinutes() const override { return offsetMinutes_; }
   void set(LocalTime t) { time_ = t; }
+  void setUtcOffsetMinutes(int minutes) { offsetMinutes_ = minutes; }
   void advanceMs(std::int64_t ms);
 
  private:
   LocalTime time_;
+  int offsetMinutes_ = 0;
 };
 
 }  // namespace vrk
