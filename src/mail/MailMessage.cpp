@@ -4,8 +4,10 @@
 #include <cstdlib>
 
 #include "mail/MailHeader.h"
+#include "model/MemoNode.h"
 #include "text/CharEX.h"
 #include "text/JapaneseCodes.h"
+#include "text/StringEX.h"
 
 namespace vrk {
 namespace {
@@ -32,6 +34,49 @@ void addHeader(StringList& lines, std::string_view name, const std::string& valu
 }
 
 }  // namespace
+
+MailFields mailFieldsOfNode_(const MemoNode& node) {
+  const auto inherited = [&node](std::string_view key) {
+    return unquote_(node.getFieldInherited_(key));
+  };
+  MailFields f;
+  f.smtpServer = inherited("SMTPServer");
+  f.subject = inherited("Subject");
+  if (f.subject.empty()) f.subject = node.getName();
+  f.to = inherited("To");
+  f.cc = inherited("CC");
+  f.bcc = inherited("BCC");
+  f.from = inherited("From");
+  f.replyTo = inherited("ReplyTo");
+  f.userId = inherited("UserID");
+  f.security = inherited("SMTPSecurity");
+  f.smtpUser = inherited("SMTPUser");
+  f.dateTimeSended = unquote_(node.getField_("DateTimeSended"));
+  return f;
+}
+
+std::optional<MailServer> mailServerOf_(std::string_view text, bool tlsFromStart) {
+  const std::string_view trimmed = trimView_(text);
+  MailServer server;
+  server.port = tlsFromStart ? 465 : 25;
+  const std::size_t colon = trimmed.rfind(':');
+  server.host = std::string(trimmed.substr(0, colon));
+  if (colon != std::string_view::npos) {
+    const std::string_view digits = trimmed.substr(colon + 1);
+    int port = 0;
+    for (const char c : digits) {
+      if (c < '0' || c > '9' || port > 65535) return std::nullopt;
+      port = port * 10 + (c - '0');
+    }
+    if (digits.empty() || port < 1 || port > 65535) return std::nullopt;
+    server.port = port;
+  }
+  if (server.host.empty()) return std::nullopt;
+  for (const char c : server.host)
+    if (static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) >= 0x80)
+      return std::nullopt;
+  return server;
+}
 
 StringList splitAddresses_(std::string_view box) {
   StringList addresses;

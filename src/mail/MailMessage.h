@@ -15,7 +15,24 @@ namespace vrk {
 // addresses separated by commas.
 struct MailFields {
   std::string smtpServer, subject, to, cc, bcc, from, replyTo, userId;
+  std::string security, smtpUser;  // "SMTPSecurity" ("none", "starttls", "tls"), "SMTPUser"
+  std::string dateTimeSended;
 };
+
+class MemoNode;
+
+// The window's fields as a node gives them, without their quotes: each found
+// on the node, else its holder, else the memo file; the subject falls back to
+// the node's name; "DateTimeSended" from the node alone.
+MailFields mailFieldsOfNode_(const MemoNode& node);
+
+// "host", "host:port" (port 1-65535); the port defaults by security (25, or
+// 465 for TLS from the start). nullopt when the text names no server.
+struct MailServer {
+  std::string host;
+  int port = 25;
+};
+std::optional<MailServer> mailServerOf_(std::string_view text, bool tlsFromStart);
 
 inline constexpr std::string_view kMailer = "vrk.exe 001103";
 

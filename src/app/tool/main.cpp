@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/tool/ToolCommon.h"
+#include "app/tool/ToolMail.h"
 #include "app/tool/ToolMarkup.h"
 #include "app/tool/ToolModel.h"
 
@@ -22,6 +23,8 @@ constexpr Command kCommands[] = {
     {"convert", vrk::tool::runConvert,
      "convert IN OUT [--time YYYYMMDDhhnnsszzz] [--seed N]   write IN in OUT's format"},
     {"unpack", vrk::tool::runUnpack, "unpack PACKAGE.maz DIR   extract a package's files"},
+    {"mail", vrk::tool::runMail,
+     "mail MEMOFILE HOLDER NODE [--send HOST:PORT]   the node's mail, printed or sent"},
 };
 
 int usage() {
