@@ -172,6 +172,9 @@ void TFormMainMenu::bindCommands_() {
   bind("UINewChildImage", [this] { return UINewChildImage(); });
   bind("UINewChildImageScreen", [this] { return UINewChildImageScreen(); });
   bind("UICloneMemoNodeAndChild", [this] { return UICloneMemoNodeAndChild(); });
+  for (const char* name : {"EUC2SJIS", "JIS2SJIS", "SJIS2JIS"})
+    bind("UINewChildConvert(" + std::string(name) + ")",
+         [this, name] { return UINewChildConvert(name); });
   bind("UIUpNode", [this] { return UIUpNode(); });
   bind("UIDownNode", [this] { return UIDownNode(); });
   bind("UIReturn", [this] { return UIReturn(); });

@@ -90,6 +90,9 @@ class TFormMainScript : public TFormMainBaseVRK {
 
   // --- nodes (TFormMainScriptNodes.cpp)
   int UINewChild();  // -9 without a current node
+  // A child holding the current node's memo converted: "EUC2SJIS", "JIS2SJIS"
+  // or "SJIS2JIS". -9 without a current node, -2 for a binary node.
+  int UINewChildConvert(std::string_view name);
   int UINewNodeFile();
   int UINewNodeImage();
   int UINewNodeImageScreen();  // -6 when no picture was made

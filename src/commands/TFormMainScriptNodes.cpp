@@ -23,6 +23,7 @@
 #include "shell/TreeItemOps.h"
 #include "text/CharEX.h"
 #include "text/Format.h"
+#include "text/JapaneseCodes.h"
 #include "text/StringEX.h"
 
 namespace vrk {
@@ -173,6 +174,48 @@ int TFormMainScript::newNodeCommand_(std::string_view command, std::string_view 
 int TFormMainScript::UINewChild() {
   return newNodeCommand_("UINewChild", "New Child", "", NodeKind::Text, true,
                          "Done: New Child : ", "Failure: New Child");
+}
+
+int TFormMainScript::UINewChildConvert(std::string_view name) {
+  const std::string task = "New Child " + std::string(name);
+  return runCommand_(*this, {task, kCheckUIReadOnly | kCheckHolderReadOnly | kCommitBefore}, [&] {
+    MemoNode* source = getCurMemoNode();
+    if (!source) {
+      messageDoing_("ERROR: Current MemoNode = nil");
+      return -9;
+    }
+    if (source->getField_("Content-Transfer-Encoding") == "\"binary\"") {
+      messageDoing_("Stop: Current MemoNode is binary.");
+      return -2;
+    }
+    TaskScope scope(*this, task);
+    if (!scope.began()) return kRefusedBusy;
+    const std::string sourceName = source->getName();
+    const std::string filename = unquote_(source->getField_("Filename"));
+    StringList converted;
+    if (name == "EUC2SJIS")
+      eucToSjisList_(source->aMemo, converted);
+    else if (name == "JIS2SJIS")
+      jisToSjisList_(source->aMemo, converted);
+    else if (name == "SJIS2JIS")
+      sjisToJisList_(source->aMemo, converted);
+    else
+      converted = source->aMemo;
+    MemoNode* child = newMemoNodeKind_(sourceName + " " + std::string(name), NodeKind::Text);
+    if (!child) {
+      scope.end_("Failure: " + task);
+      return -1;
+    }
+    child->setParentNode_(source);
+    child->aMemo = std::move(converted);
+    // The copy is named for what it now holds; a node without a file gets none.
+    if (!filename.empty())
+      child->putField_("Filename",
+                       quoted_(changeFileExt_(filename, name == "SJIS2JIS" ? ".jis" : ".sjis")));
+    Model2UI();
+    scope.end_("Done: " + task + " : " + child->getName());
+    return 0;
+  });
 }
 
 int TFormMainScript::UINewNodeFile() {

@@ -16,8 +16,10 @@
 
 #include "MainWindowTestSupport.h"
 #include "dialogs/TFormSelectHolder.h"
+#include "model/HolderFileIO.h"
 #include "model/TContent.h"
 #include "platform/Path.h"
+#include "platform/SJ.h"
 #include "shell/TFrameMemoHolder.h"
 #include "shell/TreeItemOps.h"
 
@@ -673,6 +675,60 @@ TEST_F(TFormMainScriptNodesXvfb, ScreenImageIsTheScreenWithoutTheWindow) {
   EXPECT_EQ(image.pixelColor(150, 150), QColor(Qt::red));
   EXPECT_TRUE(form->isVisible());
   if (const char* keep = std::getenv("VRK_KEEP_SCREEN_IMAGE")) image.save(QString::fromUtf8(keep));
+}
+
+}  // namespace
+}  // namespace vrk::windowtest
+
+namespace vrk::windowtest {
+namespace {
+
+// "New Child/Convert": the child holds the memo converted, is linked to its
+// node, names its file for what it holds, and survives a save byte for byte.
+TEST_F(TFormMainScriptNodes, ConvertedChildrenAndTheirFiles) {
+  const std::string memo = SJ("表示 ｶﾞ \\") + "<BR/>\r\n" + "ascii<BR/>\r\n";
+  openMemoFile(
+      {{"A",
+        {},
+        kTree,
+        true,
+        "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\r\n<Holder name=\"A\">\r\n" + kTree +
+            "  <Record name=\"letter\">\r\n    <Field UID=\"u1\" Filename=\"./mail.txt\" />\r\n" +
+            memo +
+            "  </Record>\r\n  <Record name=\"blob\">\r\n    <Field UID=\"u2\" "
+            "Content-Transfer-Encoding=\"binary\" />\r\n  </Record>\r\n</Holder>\r\n"}});
+  MemoHolder& a = holder(0);
+  form->setCurMemoNode(&node(a, "letter"));
+
+  ASSERT_EQ(form->UINewChildConvert("SJIS2JIS"), 0) << message();
+  MemoNode& jis = *form->getCurMemoNode();
+  EXPECT_EQ(jis.getName(), "letter SJIS2JIS");
+  EXPECT_EQ(message(), "Done: New Child SJIS2JIS : letter SJIS2JIS");
+  EXPECT_EQ(parentOf(jis), "u1");
+  EXPECT_EQ(jis.getField_("Filename"), "\"./mail.jis\"");
+  const StringList jisMemo{"\x1B$BI=<(\x1B(J \x1B$B%,\x1B(J \\", "ascii"};
+  EXPECT_EQ(jis.aMemo, jisMemo);
+
+  // Saved and read again, the escapes are all there.
+  std::string why;
+  ASSERT_EQ(form->saveHolder_(a, &why), 0) << why;
+  MemoFile reread;
+  MemoHolder* copy = reread.newHolderAt_(0);
+  StringList errors;
+  ASSERT_EQ(readHolderFile_(*copy, a.getFileName(), errors), 0) << errors.size();
+  ASSERT_NE(copy->findNode_("letter SJIS2JIS"), nullptr);
+  EXPECT_EQ(copy->findNode_("letter SJIS2JIS")->aMemo, jisMemo);
+
+  // And back: the half-width kana come back full-width, as JIS has them.
+  ASSERT_EQ(form->UINewChildConvert("JIS2SJIS"), 0);
+  EXPECT_EQ(form->getCurMemoNode()->aMemo, (StringList{SJ("表示 ガ \\"), "ascii"}));
+  EXPECT_EQ(form->getCurMemoNode()->getField_("Filename"), "\"./mail.sjis\"");
+
+  // A node without a file gives a child without one; a binary node none.
+  form->setCurMemoNode(&node(a, "blob"));
+  EXPECT_EQ(form->UINewChildConvert("EUC2SJIS"), -2);
+  EXPECT_EQ(message(), "Stop: Current MemoNode is binary.");
+  EXPECT_EQ(a.findNode_("blob EUC2SJIS"), nullptr);
 }
 
 }  // namespace
