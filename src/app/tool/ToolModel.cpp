@@ -489,6 +489,16 @@ int runDump(const std::vector<std::string>& args) {
   return exitWith(in.errors);
 }
 
+int withOpenedInput(const std::string& arg, StringList& errors,
+                    const std::function<int(MemoFile& file, MemoHolder* lone)>& use) {
+  const ScratchFolder scratch;
+  Opened in;
+  if (const int failed = openInput(arg, scratch, in)) return failed;
+  const int result = use(in.file, in.lone);
+  errors.insert(errors.begin(), in.errors.begin(), in.errors.end());
+  return result;
+}
+
 int runConvert(const std::vector<std::string>& args) {
   ConvertArgs parsed;
   if (!parseConvertArgs(args, parsed)) {

@@ -6,6 +6,9 @@
 #include "app/tool/ToolCommon.h"
 #include "app/tool/ToolMarkup.h"
 #include "app/tool/ToolModel.h"
+#ifdef VRK_TOOL_PRINT
+#include "app/tool/ToolPrint.h"
+#endif
 
 namespace {
 
@@ -22,6 +25,11 @@ constexpr Command kCommands[] = {
     {"convert", vrk::tool::runConvert,
      "convert IN OUT [--time YYYYMMDDhhnnsszzz] [--seed N]   write IN in OUT's format"},
     {"unpack", vrk::tool::runUnpack, "unpack PACKAGE.maz DIR   extract a package's files"},
+#ifdef VRK_TOOL_PRINT
+    {"print", vrk::tool::runPrint,
+     "print FILE --pdf OUT.pdf [--holder NAME] [--node NAME] [--settings vrkprint.ini]   memo "
+     "text into a PDF"},
+#endif
 };
 
 int usage() {
