@@ -170,6 +170,17 @@ TEST(PrintLayout, MarginsOffsetsAndLineStep) {
   EXPECT_EQ(r.width, 600);
 }
 
+TEST(PrintLayout, TextAreaNarrowerThanACharacterStillTakesACharacterARow) {
+  TStringsPrinter p;
+  p.setMarginLeft_(30);  // past the right margin of a 200 px page
+  p.setMarginRight_(30);
+  p.setLineNumber_(true);
+  const PrintLayoutResult r = layout(p, {"abc"}, page(200, 20));
+  // One row fits a 20 px page: every character on a page of its own.
+  ASSERT_EQ(r.pages.size(), 3u);
+  EXPECT_EQ(r.pages[2].texts.back().text, "c");
+}
+
 TEST(PrintLayout, TabsStopEveryEightAverageCharacters) {
   const PrintLayoutResult r = layout(TStringsPrinter(), {"ab\tc\t\tdefghijk\tl"});
   const std::vector<PrintText> expected = {
