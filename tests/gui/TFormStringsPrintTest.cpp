@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -165,6 +166,15 @@ TEST_F(TFormStringsPrintTest, PrinterLabels) {
   EXPECT_TRUE(dialog.aPaperName->text().contains("(210 x 297 mm)"))
       << dialog.aPaperName->text().toStdString();
   EXPECT_EQ(dialog.aOrientation->text(), "poPortrait");
+  // A page chosen by "Printer setting" holds for the printers handed out later.
+  std::unique_ptr<QPrinter> chosen = printers.printer();
+  chosen->setPageOrientation(QPageLayout::Landscape);
+  chosen->setPageSize(QPageSize(QPageSize::A5));
+  printers.keepSetup_(*chosen);
+  TFormStringsPrint later(printers, nullptr);
+  EXPECT_EQ(later.aOrientation->text(), "poLandscape");
+  EXPECT_TRUE(later.aPaperName->text().contains("(148 x 210 mm)"))
+      << later.aPaperName->text().toStdString();
 }
 
 TEST_F(TFormStringsPrintTest, OkCopiesBackAndCancelChangesNothing) {

@@ -17,6 +17,7 @@ std::unique_ptr<QPrinter> PdfPrinters::printer() {
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   printer->setOutputFormat(QPrinter::PdfFormat);
   printer->setOutputFileName(flagNumberJobs ? jobPath_(countOfJobs) : path);
+  applySetup_(*printer);
   return printer;
 }
 

@@ -11,6 +11,8 @@
 //   previewStrings_(printer, *services.printers, lines, clock.now(), this);   // the same pages
 //   if (TFormStringsPrint::execute_(&printer, *services.printers, lines, clock.now(), this))
 //     saveStringsPrinter_(aSettings.programDir, printer, &error);   // "Print Format", OK
+//   "Printer Setup": a QPageSetupDialog on services.printers->printer(), then
+//   services.printers->keepSetup_(thatPrinter) so later jobs use its page.
 // Lines and names are Shift_JIS. Settings live in "vrkprint.ini" beside the
 // program, section "StringsPrinter1", key "Property".
 #include <string>

@@ -195,7 +195,7 @@ TFormStringsPrint::TFormStringsPrint(Printers& printers, QWidget* parent)
   connect(aPrinterSetting, &QPushButton::clicked, this, [this] {
     if (!aQPrinter) return;
     QPageSetupDialog setup(aQPrinter.get(), this);
-    setup.exec();
+    if (setup.exec() == QDialog::Accepted) aPrinters.keepSetup_(*aQPrinter);
     refreshPrinterInfo_();
   });
   aPrinterSetting->setEnabled(aQPrinter != nullptr);
@@ -328,34 +328,11 @@ bool TFormStringsPrint::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-// The dialog's own printer, so that a choice made by "Printer setting" holds.
-class DialogPrinters final : public Printers {
- public:
-  DialogPrinters(Printers& fallback, QPrinter* printer) : fallback_(fallback), printer_(printer) {}
-  std::unique_ptr<QPrinter> printer() override {
-    if (!printer_) return fallback_.printer();
-    auto copy = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    copy->setPrinterName(printer_->printerName());
-    copy->setOutputFormat(printer_->outputFormat());
-    copy->setOutputFileName(printer_->outputFileName());
-    copy->setPageLayout(printer_->pageLayout());
-    return copy;
-  }
-
- private:
-  Printers& fallback_;
-  QPrinter* printer_;
-};
-
 void TFormStringsPrint::printNow() {
-  DialogPrinters printers(aPrinters, aQPrinter.get());
-  printStrings_(settings(), printers, aSettings.fileName(), aLines, aNow, this);
+  printStrings_(settings(), aPrinters, aSettings.fileName(), aLines, aNow, this);
 }
 
-void TFormStringsPrint::previewNow() {
-  DialogPrinters printers(aPrinters, aQPrinter.get());
-  previewStrings_(settings(), printers, aLines, aNow, this);
-}
+void TFormStringsPrint::previewNow() { previewStrings_(settings(), aPrinters, aLines, aNow, this); }
 
 bool TFormStringsPrint::execute_(TStringsPrinter* printer, Printers& printers,
                                  const StringList& lines, const LocalTime& now, QWidget* parent) {
