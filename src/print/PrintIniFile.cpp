@@ -141,7 +141,11 @@ int readPrinterSettings_(const StringList& lines, std::string_view section, std:
 
 void writePrinterSettings_(StringList& lines, std::string_view section, std::string_view key,
                            const TStringsPrinter& printer) {
-  const StringList hex = bytesToHexLines_(writeStringsPrinterStream_(printer));
+  writeStreamLines_(lines, section, key, bytesToHexLines_(writeStringsPrinterStream_(printer)));
+}
+
+void writeStreamLines_(StringList& lines, std::string_view section, std::string_view key,
+                       const StringList& hex) {
   int stored = 0;
   if (const auto raw = iniSectionValue_(lines, section, countKey(key))) {
     const std::string_view t = trimView_(*raw);

@@ -39,6 +39,11 @@ std::string hexLinesToBytes_(const StringList& lines);
 // the first missing line.
 int readPrinterSettings_(const StringList& lines, std::string_view section, std::string_view key,
                          TStringsPrinter& printer);
+// Stores hexadecimal lines under key: the line keys, the surplus ones of a
+// longer earlier stream deleted from the highest down, then the count (deleted
+// when there are no lines).
+void writeStreamLines_(StringList& lines, std::string_view section, std::string_view key,
+                       const StringList& hex);
 void writePrinterSettings_(StringList& lines, std::string_view section, std::string_view key,
                            const TStringsPrinter& printer);
 

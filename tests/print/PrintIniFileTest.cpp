@@ -57,6 +57,23 @@ TEST(PrintIniFile, ShrinkingDeletesSurplusLinesAndKeepsOtherKeys) {
   EXPECT_EQ(lines.size(), 5 + needed);
 }
 
+TEST(PrintIniFile, FiveStoredLinesShrinkToThree) {
+  StringList lines = {"[StringsPrinter1]", "Property_c=5",   "Property_d0=A0",
+                      "Property_d1=A1",    "Property_d2=A2", "Property_d3=A3",
+                      "Property_d4=A4",    "[Next]",         "k=v"};
+  writeStreamLines_(lines, "StringsPrinter1", "Property", {"B0", "B1", "B2"});
+  const StringList expected = {"[StringsPrinter1]",
+                               "Property_c=3",
+                               "Property_d0=B0",
+                               "Property_d1=B1",
+                               "Property_d2=B2",
+                               "[Next]",
+                               "k=v"};
+  EXPECT_EQ(lines, expected);
+  writeStreamLines_(lines, "StringsPrinter1", "Property", {});
+  EXPECT_EQ(lines, (StringList{"[StringsPrinter1]", "[Next]", "k=v"}));
+}
+
 TEST(PrintIniFile, CorruptCountsAndLines) {
   TStringsPrinter changed;
   changed.setColumnCount_(3);
