@@ -14,16 +14,15 @@
 
 namespace vrk {
 
-QtPrintMetrics::QtPrintMetrics(const QFont& font) : font_(font) {}
+QtPrintMetrics::QtPrintMetrics(const QFont& font) : font_(font), metrics_(font) {}
 
 int QtPrintMetrics::textWidth(std::string_view sjis) const {
-  return QFontMetrics(font_).horizontalAdvance(sjisToQString(sjis));
+  return metrics_.horizontalAdvance(sjisToQString(sjis));
 }
 int QtPrintMetrics::lineHeight() const {
-  const QFontMetrics m(font_);
-  return m.height() + std::max(0, m.leading());
+  return metrics_.height() + std::max(0, metrics_.leading());
 }
-int QtPrintMetrics::averageCharWidth() const { return QFontMetrics(font_).averageCharWidth(); }
+int QtPrintMetrics::averageCharWidth() const { return metrics_.averageCharWidth(); }
 bool QtPrintMetrics::italic() const { return font_.italic(); }
 
 int screenDpi_() {

@@ -3,6 +3,7 @@
 // the page geometry and paper of a QPrinter, and the replay of page images
 // onto any painter (printer pages, the preview, a PDF).
 #include <QFont>
+#include <QFontMetrics>
 #include <QRectF>
 #include <string>
 
@@ -24,6 +25,7 @@ class QtPrintMetrics final : public PrintMetrics {
 
  private:
   QFont font_;
+  QFontMetrics metrics_;
 };
 
 // The screen's horizontal resolution (96 without a screen).

@@ -15,6 +15,8 @@ TFormStrPProg::TFormStrPProg(const QString& caption, QWidget* parent)
       aCancel(new QPushButton("Cancel", this)) {
   setObjectName("TFormStrPProg");
   setWindowTitle(caption);
+  // Only Cancel takes input while the layout lets events run.
+  setWindowModality(Qt::ApplicationModal);
   aBar->setRange(0, 100);
   aBar->setValue(0);
   auto* box = new QVBoxLayout(this);
