@@ -5,9 +5,9 @@ src=$1; shift
 status=0
 for folder in "$@"; do
   [ -d "$src/$folder" ] || continue
-  # platform/qt holds the Qt side of the platform layer and is not core.
+  # A qt/ subfolder (platform/qt, print/qt) holds the Qt side of its folder and is not core.
   hits=$(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](Q[A-Za-z]+|Qt[A-Za-z]*/)' \
-         --include='*.h' --include='*.cpp' "$src/$folder" | grep -v "^$src/platform/qt/")
+         --include='*.h' --include='*.cpp' "$src/$folder" | grep -vE "^$src/[a-z]+/qt/")
   if [ -n "$hits" ]; then
     echo "vrk_core must not include Qt:" >&2
     echo "$hits" >&2

@@ -1,6 +1,8 @@
 #pragma once
 // Printers for tests: prints into a PDF file; an empty path means there is no
-// printer.
+// printer. With flagNumberJobs each job gets a file of its own, the path with
+// "-1", "-2", ... before its extension (jobPath_), so that the printouts of a
+// run of jobs can all be read back.
 #include <QString>
 #include <memory>
 
@@ -12,7 +14,12 @@ class PdfPrinters final : public Printers {
  public:
   std::unique_ptr<QPrinter> printer() override;
 
+  // The file of job n (1-based) when jobs are numbered.
+  QString jobPath_(int n) const;
+
   QString path;
+  bool flagNumberJobs = false;
+  int countOfJobs = 0;  // printers handed out
 };
 
 }  // namespace vrk

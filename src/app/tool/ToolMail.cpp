@@ -6,9 +6,12 @@
 #include <iostream>
 
 #include "app/tool/ToolCommon.h"
-#include "app/tool/ToolInput.h"
+#include "app/tool/ToolModel.h"
 #include "mail/MailMessage.h"
 #include "mail/SmtpDialogue.h"
+#include "model/MemoFile.h"
+#include "model/MemoHolder.h"
+#include "model/MemoNode.h"
 #include "platform/Clock.h"
 #include "platform/SjisBridge.h"
 #include "platform/TcpLineClient.h"
@@ -61,46 +64,49 @@ bool sendOver(TcpLineClient& client, SmtpDialogue& dialogue, SmtpDialogue::Mail 
   return dialogue.lastMailSent() == true;
 }
 
-}  // namespace
-
-int runMail(const std::vector<std::string>& args) {
-  if (args.size() != 3 && !(args.size() == 5 && args[3] == "--send")) return usage();
-  const ScratchFolder scratch;
-  Opened in;
-  if (const int failure = openInput(args[0], scratch, in)) return failure;
-  const std::optional<std::string> holderName = utf8ToSjis(args[1]);
-  const std::optional<std::string> nodeName = utf8ToSjis(args[2]);
-  MemoHolder* holder = holderName ? in.file.findHolder_(*holderName) : nullptr;
-  if (!holder) return failed("no holder named " + args[1]);
-  MemoNode* node = nodeName ? holder->findNode_(*nodeName) : nullptr;
-  if (!node) return failed("no node named " + args[2] + " in " + args[1]);
-
-  const MailFields fields = mailFieldsOfNode_(*node);
+// The node's mail on stdout, or sent to `server` ("host:port"): 0 when done.
+int mailOf(const MemoNode& node, const std::optional<std::string>& server) {
+  const MailFields fields = mailFieldsOfNode_(node);
   if (const std::string refusal = mailRefusal_(fields); !refusal.empty()) return failed(refusal);
   const SystemClock& clock = SystemClock::instance();
   const StringList message =
-      buildMailMessage_(fields, node->aMemo, mailDate_(clock.now(), clock.utcOffsetMinutes()));
-  if (args.size() == 3) {
+      buildMailMessage_(fields, node.aMemo, mailDate_(clock.now(), clock.utcOffsetMinutes()));
+  if (!server) {
     for (const std::string& line : message) std::cout << line << "\r\n";
-    return exitWith(in.errors);
+    return 0;
   }
-
   // From the command line the mail goes out in plain text: a server that
   // wants TLS or a password is reached from the window.
-  const std::optional<SmtpSecurity> security = smtpSecurityOf_(fields.security);
-  if (security != SmtpSecurity::None || !fields.smtpUser.empty())
+  if (smtpSecurityOf_(fields.security) != SmtpSecurity::None || !fields.smtpUser.empty())
     return failed("the node asks for TLS or a login, which vrk-tool mail --send does not do");
-  const std::optional<MailServer> server = mailServerOf_(args[4], false);
-  if (!server) return failed("not a server: " + args[4]);
+  const std::optional<MailServer> address = mailServerOf_(*server, false);
+  if (!address) return failed("not a server: " + *server);
   TcpLineClient client(kReplyTimeoutMs);
   std::string why;
-  if (!client.connect(server->host, server->port, why)) return failed("Connect Faile: " + why);
+  if (!client.connect(address->host, address->port, why)) return failed("Connect Faile: " + why);
   SmtpDialogue dialogue(fields.userId.empty() ? hostName() : fields.userId, SmtpSecurity::None,
                         std::nullopt);
   if (!sendOver(client, dialogue, {fields.from, mailRecipients_(fields), message}, why))
     return failed(why);
   std::fprintf(stderr, "Success\n");
-  return exitWith(in.errors);
+  return 0;
+}
+
+}  // namespace
+
+int runMail(const std::vector<std::string>& args) {
+  if (args.size() != 3 && !(args.size() == 5 && args[3] == "--send")) return usage();
+  const std::optional<std::string> holderName = utf8ToSjis(args[1]);
+  const std::optional<std::string> nodeName = utf8ToSjis(args[2]);
+  StringList errors;
+  const int result = withOpenedInput(args[0], errors, [&](MemoFile& file, MemoHolder*) {
+    MemoHolder* holder = holderName ? file.findHolder_(*holderName) : nullptr;
+    if (!holder) return failed("no holder named " + args[1]);
+    MemoNode* node = nodeName ? holder->findNode_(*nodeName) : nullptr;
+    if (!node) return failed("no node named " + args[2] + " in " + args[1]);
+    return mailOf(*node, args.size() == 5 ? std::optional(args[4]) : std::nullopt);
+  });
+  return result != 0 ? result : exitWith(errors);
 }
 
 }  // namespace vrk::tool

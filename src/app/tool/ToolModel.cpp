@@ -15,7 +15,6 @@
 #include <unordered_set>
 
 #include "app/tool/ToolCommon.h"
-#include "app/tool/ToolInput.h"
 #include "markup/TTAGNode.h"
 #include "model/HolderFileIO.h"
 #include "model/MemoFile.h"
@@ -34,6 +33,43 @@ namespace vrk::tool {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A folder of the temporary directory, removed with its contents at the end.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    // The model's temporary directory: the TempDir setting, $TMPDIR or /tmp/.
+    std::string pattern = toOsPath_(MemoBasic().getTempDir()).value_or("/tmp/") + "vrk-tool-XXXXXX";
+    if (::mkdtemp(pattern.data()))
+      path_ = fromOsPath_(pattern).value_or("");
+    else
+      why_ = "cannot make a temporary folder " + pattern + ": " + std::strerror(errno);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(*toOsPath_(path_), ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  // Stored path of the folder ending in "/"; empty when it could not be made.
+  std::string path() const { return path_.empty() ? path_ : path_ + "/"; }
+  const std::string& why() const { return why_; }
+
+ private:
+  std::string path_;
+  std::string why_;
+};
+
+// An input file read into the model: a memo file with every holder loaded as
+// far as its file allows, or a lone holder listed in `file` as its host.
+struct Opened {
+  MemoFile file;
+  MemoHolder* lone = nullptr;
+  std::string lonePath;  // the lone holder's input file
+  StringList errors;
+  std::string notWhole;  // why the input did not read whole; empty when it did
+};
 
 // The file at path, read since errors had `before` lines, did not read whole:
 // the reasons given since then say why.
@@ -218,8 +254,8 @@ int openPackage(const std::string& source, const std::string& logical, const std
   return 0;
 }
 
-}  // namespace
-
+// Reads any of the formats, also wrapped in ".z" (unwrapped into the scratch
+// folder rather than beside the input).
 int openInput(const std::string& arg, const ScratchFolder& scratch, Opened& in) {
   const std::optional<std::string> stored = storedArg(arg);
   if (!stored) return kExitUsage;
@@ -243,8 +279,6 @@ int openInput(const std::string& arg, const ScratchFolder& scratch, Opened& in) 
   loadEveryHolder(in);
   return 0;
 }
-
-namespace {
 
 // --- dump
 
@@ -453,6 +487,16 @@ int runDump(const std::vector<std::string>& args) {
   if (const int failed = openInput(args[0], scratch, in)) return failed;
   writeDump(std::cout, in);
   return exitWith(in.errors);
+}
+
+int withOpenedInput(const std::string& arg, StringList& errors,
+                    const std::function<int(MemoFile& file, MemoHolder* lone)>& use) {
+  const ScratchFolder scratch;
+  Opened in;
+  if (const int failed = openInput(arg, scratch, in)) return failed;
+  const int result = use(in.file, in.lone);
+  errors.insert(errors.begin(), in.errors.begin(), in.errors.end());
+  return result;
 }
 
 int runConvert(const std::vector<std::string>& args) {

@@ -1,6 +1,14 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "text/StringList.h"
+
+namespace vrk {
+class MemoFile;
+class MemoHolder;
+}  // namespace vrk
 
 namespace vrk::tool {
 
@@ -10,5 +18,12 @@ int runDump(const std::vector<std::string>& args);
 int runConvert(const std::vector<std::string>& args);
 // vrk-tool unpack PACKAGE.maz DIR
 int runUnpack(const std::vector<std::string>& args);
+
+// FILE opened as dump opens it (every holder loaded as far as it reads), for
+// other commands: use gets the memo file and the lone holder of a holder file
+// (else null); reading errors are in errors. The exit code of a FILE that
+// cannot be opened, else use's.
+int withOpenedInput(const std::string& arg, StringList& errors,
+                    const std::function<int(MemoFile& file, MemoHolder* lone)>& use);
 
 }  // namespace vrk::tool

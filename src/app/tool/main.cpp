@@ -7,6 +7,9 @@
 #include "app/tool/ToolMail.h"
 #include "app/tool/ToolMarkup.h"
 #include "app/tool/ToolModel.h"
+#ifdef VRK_TOOL_PRINT
+#include "app/tool/ToolPrint.h"
+#endif
 
 namespace {
 
@@ -25,6 +28,11 @@ constexpr Command kCommands[] = {
     {"unpack", vrk::tool::runUnpack, "unpack PACKAGE.maz DIR   extract a package's files"},
     {"mail", vrk::tool::runMail,
      "mail MEMOFILE HOLDER NODE [--send HOST:PORT]   the node's mail, printed or sent"},
+#ifdef VRK_TOOL_PRINT
+    {"print", vrk::tool::runPrint,
+     "print FILE --pdf OUT.pdf [--holder NAME] [--node NAME] [--settings vrkprint.ini]   memo "
+     "text into a PDF"},
+#endif
 };
 
 int usage() {
