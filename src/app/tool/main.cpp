@@ -6,6 +6,7 @@
 #include "app/tool/ToolCommon.h"
 #include "app/tool/ToolMarkup.h"
 #include "app/tool/ToolModel.h"
+#include "app/tool/ToolScript.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ constexpr Command kCommands[] = {
     {"convert", vrk::tool::runConvert,
      "convert IN OUT [--time YYYYMMDDhhnnsszzz] [--seed N]   write IN in OUT's format"},
     {"unpack", vrk::tool::runUnpack, "unpack PACKAGE.maz DIR   extract a package's files"},
+    {"eval", vrk::tool::runEval, "eval SCRIPT          run a script; Print writes to stdout"},
 };
 
 int usage() {
