@@ -183,6 +183,10 @@ std::optional<std::int64_t> roundToInteger_(double value) {
   return static_cast<std::int64_t>(r);
 }
 
+double fracOf_(double value) { return std::isinf(value) ? 0.0 : value - std::trunc(value); }
+
+double intOf_(double value) { return std::trunc(value); }
+
 StringList splitCommandLine_(std::string_view commandLine) {
   StringList args;
   std::string current;

@@ -36,6 +36,11 @@ std::string floatToStr_(double value);
 std::optional<std::int64_t> truncToInteger_(double value);
 std::optional<std::int64_t> roundToInteger_(double value);
 
+// Frac and Int: the fractional and the integer part, both with the sign of
+// the value.
+double fracOf_(double value);
+double intOf_(double value);
+
 // Program arguments from a command line without a shell: blanks separate,
 // double quotes group (and are dropped).
 StringList splitCommandLine_(std::string_view commandLine);

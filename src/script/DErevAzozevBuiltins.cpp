@@ -181,12 +181,11 @@ void Run::callBuiltIn(const ScriptRoutine& r, const ScriptToken& name, ScriptArg
     }
     case 0x3001:
       v.type = ScriptType::Real;
-      v.d = arg(0).realValue - std::trunc(arg(0).realValue);
-      if (std::isinf(arg(0).realValue)) v.d = 0;
+      v.d = fracOf_(arg(0).realValue);
       break;
     case 0x3002:
       v.type = ScriptType::Real;
-      v.d = std::trunc(arg(0).realValue);
+      v.d = intOf_(arg(0).realValue);
       break;
     case 0x3003:
       v.type = ScriptType::Real;

@@ -27,7 +27,7 @@ class TPPAParser {
 
   void nextToken();
   TokenKind kind() const { return kind_; }
-  std::string_view token() const { return text_.substr(start_, pos_ - start_); }
+  std::string_view token() const { return std::string_view(text_).substr(start_, pos_ - start_); }
   std::string tokenUpper() const;
   // Steps past the current token when it equals `text` (upper-cased); true then.
   bool match_(std::string_view text);
