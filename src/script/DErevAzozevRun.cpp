@@ -137,6 +137,8 @@ void Run::prepare(const StringList& source) {
     t.push_back(std::move(tok));
   }
   resolutions.assign(t.size(), Resolution{});
+  splitAt.assign(t.size() + 1, Split{});
+  ifShapes.assign(t.size(), IfShape{});
   matches.assign(t.size(), kUnknown);
 }
 
@@ -230,6 +232,8 @@ std::size_t Run::findKeyword(std::size_t b, std::size_t e, Keyword k) const {
 
 const std::vector<std::pair<std::size_t, std::size_t>>& Run::statementsOf(std::size_t b,
                                                                           std::size_t e) {
+  Split& first = splitAt[b];
+  if (first.end == e) return first.statements;
   const std::uint64_t key = (static_cast<std::uint64_t>(b) << 32) | e;
   const auto found = splits.find(key);
   if (found != splits.end()) return found->second;
@@ -247,12 +251,21 @@ const std::vector<std::pair<std::size_t, std::size_t>>& Run::statementsOf(std::s
     }
   }
   if (e > start) list.emplace_back(start, e);
+  if (first.end == npos) {
+    first.end = e;
+    first.statements = std::move(list);
+    return first.statements;
+  }
   return splits.emplace(key, std::move(list)).first->second;
 }
 
 Run::Resolution& Run::resolve(std::size_t pos) {
   Resolution& r = resolutions[pos];
   if (r.generation != owner.generation()) {
+    // A routine in use may be replaced (a run inside this one declares the
+    // host's routines afresh): the old one lives as long as this run.
+    if (r.procedure) retired.push_back(std::move(r.procedure));
+    if (r.function) retired.push_back(std::move(r.function));
     r.generation = owner.generation();
     const std::string& name = t[pos].upper;
     const auto v = variables.find(name);
@@ -285,13 +298,11 @@ void Run::runStatement(std::size_t b, std::size_t e) {
     {
       Resolution& r = resolve(b);
       if (r.procedure) {
-        const std::shared_ptr<ScriptRoutine> routine = r.procedure;
-        call(c, routine, nullptr);
+        call(c, *r.procedure, nullptr);
         done = true;
       } else if (r.function) {
-        const std::shared_ptr<ScriptRoutine> routine = r.function;
         ScriptValue dropped;
-        call(c, routine, &dropped);
+        call(c, *r.function, &dropped);
         done = true;
       }
     }
@@ -310,31 +321,39 @@ void Run::runStatement(std::size_t b, std::size_t e) {
           return;
         }
         case Keyword::If: {
-          const std::size_t then = findKeyword(k + 1, e, Keyword::Then);
-          if (then == npos) fail_(kSyntaxError(), "if");
-          const std::size_t s = then + 1;
-          if (s >= e) fail_(kSyntaxError(), "if");
-          std::size_t stop = e;
-          if (t[s].keyword == Keyword::Begin) {
-            const std::size_t end = matching(s, e);
-            stop = end == npos ? e : end + 1;
-          } else {
-            int level = 0;
-            bool flagOwnIf = false;
-            for (std::size_t i = s; i < e; ++i) {
-              const Keyword kw = t[i].keyword;
-              if (opens(kw))
-                ++level;
-              else if (closes(kw))
-                --level;
-              else if (level == 0 && kw == Keyword::If)
-                flagOwnIf = true;
-              else if (level == 0 && kw == Keyword::Else && !flagOwnIf) {
-                stop = i;
-                break;
+          IfShape& shape = ifShapes[k];
+          if (shape.end != e) {
+            shape.end = npos;
+            shape.then = findKeyword(k + 1, e, Keyword::Then);
+            if (shape.then == npos) fail_(kSyntaxError(), "if");
+            const std::size_t s = shape.then + 1;
+            if (s >= e) fail_(kSyntaxError(), "if");
+            shape.stop = e;
+            if (t[s].keyword == Keyword::Begin) {
+              const std::size_t end = matching(s, e);
+              shape.stop = end == npos ? e : end + 1;
+            } else {
+              int level = 0;
+              bool flagOwnIf = false;
+              for (std::size_t i = s; i < e; ++i) {
+                const Keyword kw = t[i].keyword;
+                if (opens(kw))
+                  ++level;
+                else if (closes(kw))
+                  --level;
+                else if (level == 0 && kw == Keyword::If)
+                  flagOwnIf = true;
+                else if (level == 0 && kw == Keyword::Else && !flagOwnIf) {
+                  shape.stop = i;
+                  break;
+                }
               }
             }
+            shape.end = e;
           }
+          const std::size_t then = shape.then;
+          const std::size_t s = then + 1;
+          const std::size_t stop = shape.stop;
           const bool flagElse = stop < e && t[stop].keyword == Keyword::Else;
           if (stop == s || (flagElse && stop + 1 >= e)) fail_(kSyntaxError(), "if");
           if (evalInteger(k + 1, then) != 0) {
@@ -392,7 +411,15 @@ std::int64_t Run::assign(ScriptVariable& v, std::size_t name, std::size_t e) {
       setReal(v, realRelation(c));
       break;
     case ScriptType::String:
-      setStr(v, strRelation(c));
+      // Built in a buffer that then trades places with the old value: no
+      // allocation once both have grown.
+      strRelation(c, scratch);
+      v.strValue.swap(scratch);
+      if (v.flagHostBound && owner.StrObjParam) {
+        int err = 0;
+        std::string copy = v.strValue;
+        owner.StrObjParam(v.name, v.index, 1, err, copy);
+      }
       break;
   }
   return 0;
@@ -732,9 +759,8 @@ std::int64_t Run::intFactor(Cursor& c) {
       }
       if (r.function) {
         if (r.function->resultType != ScriptType::Integer) fail_(kFunctionType(), tok.text);
-        const std::shared_ptr<ScriptRoutine> routine = r.function;
         ScriptValue result;
-        call(c, routine, &result);
+        call(c, *r.function, &result);
         return result.i;
       }
       fail_(kUndefined(), tok.text);
@@ -812,11 +838,10 @@ double Run::realFactor(Cursor& c) {
       }
       if (r.function) {
         if (r.function->resultType == ScriptType::String) fail_(kFunctionType(), tok.text);
-        const std::shared_ptr<ScriptRoutine> routine = r.function;
+        const ScriptRoutine& routine = *r.function;
         ScriptValue result;
         call(c, routine, &result);
-        return routine->resultType == ScriptType::Integer ? static_cast<double>(result.i)
-                                                          : result.d;
+        return routine.resultType == ScriptType::Integer ? static_cast<double>(result.i) : result.d;
       }
       fail_(kUndefined(), tok.text);
     }
@@ -844,47 +869,59 @@ double Run::realFactor(Cursor& c) {
   return value;
 }
 
-std::string Run::strRelation(Cursor& c) {
-  std::string value = strSum(c);
+void Run::strRelation(Cursor& c, std::string& out) {
+  strSum(c, out);
+  if (!isRelation(at(c).op)) return;
+  std::string right;
   while (isRelation(at(c).op)) {
     const Op op = t[c.pos++].op;
-    const std::string right = strSum(c);
-    value = compare(op, value, right) ? "-1" : "0";
+    strSum(c, right);
+    const bool flagTrue = compare(op, out, right);
+    out = flagTrue ? "-1" : "0";
   }
+}
+
+std::string Run::strRelation(Cursor& c) {
+  std::string value;
+  strRelation(c, value);
   return value;
 }
 
-std::string Run::strSum(Cursor& c) {
-  std::string value = strFactor(c);
+void Run::strSum(Cursor& c, std::string& out) {
+  out.clear();
+  strFactor(c, out);
   while (at(c).op == Op::Plus) {
     ++c.pos;
-    value += strFactor(c);
+    strFactor(c, out);
   }
-  return value;
 }
 
-std::string Run::strFactor(Cursor& c) {
+void Run::strFactor(Cursor& c, std::string& out) {
   const ScriptToken& tok = at(c);
   switch (tok.kind) {
-    case TokenKind::String: {
+    case TokenKind::String:
       // 'a'#13#10'b' is one string.
-      std::string value = tok.value;
-      for (++c.pos; at(c).kind == TokenKind::String; ++c.pos) value += t[c.pos].value;
-      return value;
-    }
+      for (; at(c).kind == TokenKind::String; ++c.pos) out += t[c.pos].value;
+      return;
     case TokenKind::Identifier: {
       Resolution& r = resolve(c.pos);
       if (r.variable) {
-        if (r.variable->type != ScriptType::String) fail_(kVariableType(), tok.text);
+        ScriptVariable& v = *r.variable;
+        if (v.type != ScriptType::String) fail_(kVariableType(), tok.text);
         ++c.pos;
-        return getStr(*r.variable);
+        if (v.flagHostBound) {
+          out += getStr(v);
+        } else {
+          out += v.strValue;
+        }
+        return;
       }
       if (r.function) {
         if (r.function->resultType != ScriptType::String) fail_(kFunctionType(), tok.text);
-        const std::shared_ptr<ScriptRoutine> routine = r.function;
         ScriptValue result;
-        call(c, routine, &result);
-        return std::move(result.s);
+        call(c, *r.function, &result);
+        out += result.s;
+        return;
       }
       fail_(kUndefined(), tok.text);
     }
@@ -894,17 +931,32 @@ std::string Run::strFactor(Cursor& c) {
   if (tok.op != Op::LParen) fail_(kSyntaxError(), tok.text);
   Depth depthGuard(*this, tok);
   ++c.pos;
-  std::string value = strRelation(c);
+  std::string inner;
+  strRelation(c, inner);
   if (at(c).op != Op::RParen) fail_(kNoRightParen());
   ++c.pos;
-  return value;
+  out += inner;
 }
 
 // ---------------------------------------------------------------- calls
 
-void Run::call(Cursor& c, const std::shared_ptr<ScriptRoutine>& routine, ScriptValue* result) {
+void Run::call(Cursor& c, const ScriptRoutine& routine, ScriptValue* result) {
   const ScriptToken& name = t[c.pos++];
-  ScriptArguments args = routine->parameters;
+  // Argument lists are kept per call depth and reused, strings and all.
+  if (argumentPool.size() <= countOfCalls) argumentPool.emplace_back();
+  ScriptArguments& args = argumentPool[countOfCalls];
+  struct Level {
+    std::size_t& count;
+    ~Level() { --count; }
+  } level{++countOfCalls};
+  args.resize(routine.parameters.size());
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    args[k].name = routine.parameters[k].name;
+    args[k].type = routine.parameters[k].type;
+    args[k].intValue = 0;
+    args[k].realValue = 0;
+    args[k].strValue.clear();
+  }
   if (!args.empty()) {
     if (at(c).op != Op::LParen) fail_(kSyntaxError(), at(c).text);
     ++c.pos;
@@ -933,7 +985,7 @@ void Run::call(Cursor& c, const std::shared_ptr<ScriptRoutine>& routine, ScriptV
           arg.realValue = realRelation(a);
           break;
         case ScriptType::String:
-          arg.strValue = strRelation(a);
+          strRelation(a, arg.strValue);
           break;
       }
       c.pos = end;
@@ -942,26 +994,25 @@ void Run::call(Cursor& c, const std::shared_ptr<ScriptRoutine>& routine, ScriptV
     if (at(c).op != Op::RParen) fail_(kSyntaxError(), at(c).text);
     ++c.pos;
   }
-  if (routine->flagBuiltIn) {
-    callBuiltIn(*routine, name, args, result);
+  if (routine.flagBuiltIn) {
+    callBuiltIn(routine, name, args, result);
     return;
   }
   int err = 0;
-  if (!routine->flagFunction) {
-    if (owner.ProcParam) owner.ProcParam(routine->name, routine->index, args, err);
+  if (!routine.flagFunction) {
+    if (owner.ProcParam) owner.ProcParam(routine.name, routine.index, args, err);
   } else {
     ScriptValue& out = *result;
-    out.type = routine->resultType;
-    switch (routine->resultType) {
+    out.type = routine.resultType;
+    switch (routine.resultType) {
       case ScriptType::Integer:
-        if (owner.IntFuncParam) owner.IntFuncParam(routine->name, routine->index, args, err, out.i);
+        if (owner.IntFuncParam) owner.IntFuncParam(routine.name, routine.index, args, err, out.i);
         break;
       case ScriptType::Real:
-        if (owner.RealFuncParam)
-          owner.RealFuncParam(routine->name, routine->index, args, err, out.d);
+        if (owner.RealFuncParam) owner.RealFuncParam(routine.name, routine.index, args, err, out.d);
         break;
       case ScriptType::String:
-        if (owner.StrFuncParam) owner.StrFuncParam(routine->name, routine->index, args, err, out.s);
+        if (owner.StrFuncParam) owner.StrFuncParam(routine.name, routine.index, args, err, out.s);
         break;
     }
   }

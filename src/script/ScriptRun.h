@@ -2,6 +2,7 @@
 // One run of a script: its tokens, its own variables and flags. Internal to
 // the interpreter (DErevAzozev*.cpp).
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -71,11 +72,11 @@ struct ScriptToken {
   TokenKind kind = TokenKind::End;
   Keyword keyword = Keyword::None;
   Op op = Op::None;
+  std::int64_t intValue = 0;
+  double realValue = 0;
   std::string text;   // as written
   std::string upper;  // identifiers
   std::string value;  // strings, decoded
-  std::int64_t intValue = 0;
-  double realValue = 0;
 };
 
 // A value of any of the three types.
@@ -129,13 +130,15 @@ struct DErevAzozev::Run {
   double realSum(Cursor& c);
   double realTerm(Cursor& c);
   double realFactor(Cursor& c);
+  // The string family writes into the caller's buffer (strFactor appends).
+  void strRelation(Cursor& c, std::string& out);
   std::string strRelation(Cursor& c);
-  std::string strSum(Cursor& c);
-  std::string strFactor(Cursor& c);
+  void strSum(Cursor& c, std::string& out);
+  void strFactor(Cursor& c, std::string& out);
   std::int64_t toInteger(double value);
 
   // Calls the routine named at c.pos; `result` receives a function's value.
-  void call(Cursor& c, const std::shared_ptr<ScriptRoutine>& routine, ScriptValue* result);
+  void call(Cursor& c, const ScriptRoutine& routine, ScriptValue* result);
   void callBuiltIn(const ScriptRoutine& r, const ScriptToken& name, ScriptArguments& args,
                    ScriptValue* result);
   [[noreturn]] void hostError(int code);
@@ -177,7 +180,25 @@ struct DErevAzozev::Run {
   std::map<std::string, std::unique_ptr<ScriptVariable>> variables;
   std::vector<Resolution> resolutions;
   std::vector<std::size_t> matches;  // per opener: unlimited scan result (+1), 0 unknown
+  // Statement lists by their first token (most lists start at one place only),
+  // other ranges by both ends.
+  struct Split {
+    std::size_t end = static_cast<std::size_t>(-1);
+    std::vector<std::pair<std::size_t, std::size_t>> statements;
+  };
+  std::vector<Split> splitAt;
   std::unordered_map<std::uint64_t, std::vector<std::pair<std::size_t, std::size_t>>> splits;
+  // An IF statement's parts by its token.
+  struct IfShape {
+    std::size_t end = static_cast<std::size_t>(-1);
+    std::size_t then = 0;
+    std::size_t stop = 0;
+  };
+  std::vector<IfShape> ifShapes;
+  std::vector<std::shared_ptr<ScriptRoutine>> retired;
+  std::deque<ScriptArguments> argumentPool;  // per call depth
+  std::size_t countOfCalls = 0;
+  std::string scratch;  // string assignments are built here
   int depth = 0;
   bool flagStopped = false;
   bool flagBreak = false;
