@@ -131,16 +131,18 @@ class DErevAzozev {
   // Host-bound String variable (StrObjParam with `index`).
   void AddStrObj(const std::string& name, const std::string& value, int index, bool flagReadOnly);
 
-  // For the interpreter.
-  struct Run;
-  ScriptVariable* findPredefined_(const std::string& upperName);
+  // True while a script waits in Pause.
+  bool IsPaused() const { return flagPaused_; }
+  // The routine declared under the upper-case name, or null.
   const std::shared_ptr<ScriptRoutine>* findRoutine_(const std::string& upperName,
                                                      bool flagFunction) const;
-  void removeHostRoutines_();
-  std::uint64_t generation() const { return generation_; }
-  bool flagPaused = false;
+
+  struct Run;  // one run's state (script/ScriptRun.h)
 
  private:
+  ScriptVariable* findPredefined_(const std::string& upperName);
+  void removeHostRoutines_();
+  std::uint64_t generation() const { return generation_; }
   ScriptVariable& addVariable(const std::string& name, ScriptType type);
   void declareBuiltIns();
 
@@ -150,6 +152,7 @@ class DErevAzozev {
   std::map<std::string, std::shared_ptr<ScriptRoutine>> functions_;
   std::uint64_t generation_ = 1;  // changes with every change of the tables
   int countOfRuns_ = 0;
+  bool flagPaused_ = false;
   std::vector<Run*> runs_;  // in progress, outermost first
 };
 

@@ -57,11 +57,11 @@ void Run::callBuiltIn(const ScriptRoutine& r, const ScriptToken& name, ScriptArg
         return;
       }
       case 0x0003:
-        owner.flagPaused = true;
+        owner.flagPaused_ = true;
         if (owner.PauseProc) owner.PauseProc();
-        while (owner.flagPaused && !flagStopped) {
+        while (owner.flagPaused_ && !flagStopped) {
           if (!ports.host || !ports.host->waitEvents(ScriptHost::kForever)) {
-            owner.flagPaused = false;  // nothing could ever resume it
+            owner.flagPaused_ = false;  // nothing could ever resume it
             break;
           }
         }

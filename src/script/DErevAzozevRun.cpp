@@ -1022,8 +1022,8 @@ void Run::call(Cursor& c, const ScriptRoutine& routine, ScriptValue* result) {
 // ---------------------------------------------------------------- the component
 
 void DErevAzozev::Execute() {
-  if (flagPaused) {  // a Pause in progress ends
-    flagPaused = false;
+  if (flagPaused_) {  // a Pause in progress ends
+    flagPaused_ = false;
     if (ports_.host) ports_.host->wake();
   }
   removeHostRoutines_();
@@ -1048,7 +1048,7 @@ void DErevAzozev::Execute() {
 
 void DErevAzozev::Stop() {
   if (!IsRunning()) return;
-  flagPaused = false;
+  flagPaused_ = false;
   for (Run* r : runs_) r->flagStopped = true;
   if (ports_.host) ports_.host->wake();
   fail_(kStopped());

@@ -233,7 +233,7 @@ TEST(DErevAzozevHost, PauseWaitsUntilStopped) {
   EXPECT_EQ(rig.run("Print('a'); Pause; Print('b')"), "a");
   EXPECT_EQ(paused, 1);
   EXPECT_EQ(rig.host.waits, (std::vector<int>{-1, -1}));
-  EXPECT_FALSE(rig.script.flagPaused);
+  EXPECT_FALSE(rig.script.IsPaused());
   // A host without events cannot resume a pause: it ends at once.
   EXPECT_EQ(rig.run("Pause; Print('c')"), "c");
 }
