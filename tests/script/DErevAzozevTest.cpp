@@ -204,6 +204,9 @@ TEST(DErevAzozev, BuiltIns) {
       {"no parenthesis", "Print(Copy)", "ERROR: 文法エラーです[]"},
       {"a minus is no factor", "Print(IntToStr(2 * -1))", "ERROR: 文法エラーです[-]"},
       {"nested calls", "Print(Copy(Copy('abcdef', 2, 4), Length('ab'), 2))", "cd"},
+      {"nul bytes are characters", "Print(IntToStr(Length('a'#0'b')) + Copy('a'#0'bc', 3, 2))",
+       "3bc"},
+      {"parentheses after a routine without parameters", "ProcessMessages(); Print('ok')", "ok"},
       {"sleep below zero waits nothing", "Sleep(-1); Sleep(0); Print('done')", "done"},
   });
 }
