@@ -614,15 +614,6 @@ void Run::setReal(ScriptVariable& v, double value) {
   }
 }
 
-void Run::setStr(ScriptVariable& v, std::string value) {
-  v.strValue = std::move(value);
-  if (v.flagHostBound && owner.StrObjParam) {
-    int err = 0;
-    std::string copy = v.strValue;
-    owner.StrObjParam(v.name, v.index, 1, err, copy);
-  }
-}
-
 // ---------------------------------------------------------------- expressions
 
 ScriptType Run::familyOf(const Cursor& c) {

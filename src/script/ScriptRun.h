@@ -149,7 +149,6 @@ struct DErevAzozev::Run {
   std::string getStr(ScriptVariable& v);
   void setInt(ScriptVariable& v, std::int64_t value);
   void setReal(ScriptVariable& v, double value);
-  void setStr(ScriptVariable& v, std::string value);
 
   // Names resolved once per token while the tables stay the same.
   struct Resolution {
