@@ -16,7 +16,9 @@ class ScriptHost {
   static constexpr int kForever = -1;
 
   virtual ~ScriptHost() = default;
-  // Runs the window events that are waiting, and returns.
+  // Runs the window events that are waiting, and returns. Called at the start
+  // of every statement list, so once per loop iteration: it must be cheap when
+  // nothing waits.
   virtual void processMessages() = 0;
   // Runs window events until `milliseconds` have passed (kForever: no limit) or
   // wake() is called, without spinning. false when nothing could ever end an
