@@ -200,11 +200,9 @@ void Run::main() {
 
 // ---------------------------------------------------------------- structure
 
-Run::Depth::Depth(Run& r, const ScriptToken& at) : run(r) {
-  if (++run.depth > kMaxScriptDepth) {
-    --run.depth;
-    fail_(kTooDeep(), at.text);
-  }
+void Run::tooDeep(const ScriptToken& at) {
+  --depth;
+  fail_(kTooDeep(), at.text);
 }
 
 std::size_t Run::matching(std::size_t opener, std::size_t e) {
@@ -230,10 +228,8 @@ std::size_t Run::findKeyword(std::size_t b, std::size_t e, Keyword k) const {
   return npos;
 }
 
-const std::vector<std::pair<std::size_t, std::size_t>>& Run::statementsOf(std::size_t b,
-                                                                          std::size_t e) {
+const Run::Statements& Run::split(std::size_t b, std::size_t e) {
   Split& first = splitAt[b];
-  if (first.end == e) return first.statements;
   const std::uint64_t key = (static_cast<std::uint64_t>(b) << 32) | e;
   const auto found = splits.find(key);
   if (found != splits.end()) return found->second;
@@ -259,22 +255,20 @@ const std::vector<std::pair<std::size_t, std::size_t>>& Run::statementsOf(std::s
   return splits.emplace(key, std::move(list)).first->second;
 }
 
-Run::Resolution& Run::resolve(std::size_t pos) {
+Run::Resolution& Run::resolveAgain(std::size_t pos) {
   Resolution& r = resolutions[pos];
-  if (r.generation != owner.generation()) {
-    // A routine in use may be replaced (a run inside this one declares the
-    // host's routines afresh): the old one lives as long as this run.
-    if (r.procedure) retired.push_back(std::move(r.procedure));
-    if (r.function) retired.push_back(std::move(r.function));
-    r.generation = owner.generation();
-    const std::string& name = t[pos].upper;
-    const auto v = variables.find(name);
-    r.variable = v != variables.end() ? v->second.get() : owner.findPredefined_(name);
-    const auto* p = owner.findRoutine_(name, false);
-    r.procedure = p ? *p : nullptr;
-    const auto* f = owner.findRoutine_(name, true);
-    r.function = f ? *f : nullptr;
-  }
+  // A routine in use may be replaced (a run inside this one declares the
+  // host's routines afresh): the old one lives as long as this run.
+  if (r.procedure) retired.push_back(std::move(r.procedure));
+  if (r.function) retired.push_back(std::move(r.function));
+  r.generation = owner.generation();
+  const std::string& name = t[pos].upper;
+  const auto v = variables.find(name);
+  r.variable = v != variables.end() ? v->second.get() : owner.findPredefined_(name);
+  const auto* p = owner.findRoutine_(name, false);
+  r.procedure = p ? *p : nullptr;
+  const auto* f = owner.findRoutine_(name, true);
+  r.function = f ? *f : nullptr;
   return r;
 }
 

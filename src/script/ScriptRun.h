@@ -87,6 +87,8 @@ struct ScriptValue {
   std::string s;
 };
 
+constexpr int kMaxScriptDepth = 256;
+
 struct DErevAzozev::Run {
   explicit Run(DErevAzozev& component) : owner(component) {}
 
@@ -157,21 +159,32 @@ struct DErevAzozev::Run {
     std::shared_ptr<ScriptRoutine> procedure;
     std::shared_ptr<ScriptRoutine> function;
   };
-  Resolution& resolve(std::size_t pos);
+  Resolution& resolve(std::size_t pos) {
+    Resolution& r = resolutions[pos];
+    return r.generation == owner.generation_ ? r : resolveAgain(pos);
+  }
+  Resolution& resolveAgain(std::size_t pos);
 
   // Structure.
   std::size_t matching(std::size_t opener, std::size_t e);  // END / UNTIL, or npos
   std::size_t findKeyword(std::size_t b, std::size_t e, Keyword k) const;
-  const std::vector<std::pair<std::size_t, std::size_t>>& statementsOf(std::size_t b,
-                                                                       std::size_t e);
+  using Statements = std::vector<std::pair<std::size_t, std::size_t>>;
+  const Statements& statementsOf(std::size_t b, std::size_t e) {
+    const Split& first = splitAt[b];
+    return first.end == e ? first.statements : split(b, e);
+  }
+  const Statements& split(std::size_t b, std::size_t e);
 
   // Nesting of blocks and parentheses is capped: scripts come from other
   // people's files, and a crafted one must not overflow the stack.
   struct Depth {
-    Depth(Run& r, const ScriptToken& at);
+    Depth(Run& r, const ScriptToken& at) : run(r) {
+      if (++run.depth > kMaxScriptDepth) run.tooDeep(at);
+    }
     ~Depth() { --run.depth; }
     Run& run;
   };
+  [[noreturn]] void tooDeep(const ScriptToken& at);
 
   DErevAzozev& owner;
   std::vector<ScriptToken> t;
@@ -204,7 +217,5 @@ struct DErevAzozev::Run {
   bool flagContinue = false;
   bool flagExit = false;
 };
-
-constexpr int kMaxScriptDepth = 256;
 
 }  // namespace vrk
