@@ -10,5 +10,7 @@ int runLoadSave(const std::vector<std::string>& args);
 // Internal: loads one holder file in a fresh process and prints its peak
 // resident memory, so that the figure holds nothing of the caller's.
 int runLoadRss(const std::vector<std::string>& args);
+// A loop-heavy script in our interpreter against the same loop in Lua 5.4.
+int runScript(const std::vector<std::string>& args);
 
 }  // namespace vrk::bench

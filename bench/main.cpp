@@ -20,6 +20,8 @@ constexpr Command kCommands[] = {
     {"load-save", vrk::bench::runLoadSave,
      "load-save [--nodes N]   holder load and save against pugixml, zlib and plain I/O"},
     {"load-rss", vrk::bench::runLoadRss, nullptr},
+    {"script", vrk::bench::runScript,
+     "script [--iterations N]  a loop-heavy script against the same loop in Lua 5.4"},
 #ifdef VRK_BENCH_GUI
     {"views", vrk::bench::runViewsBench,
      "views [--nodes N]       node views filled from a generated holder against bare Qt widgets"},

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools zlib1g-dev libjpeg-dev libpng-dev nlohmann-json3-dev libssl-dev
   # tests and benchmark peers
   libgtest-dev libgmock-dev libpugixml-dev python3 libxml2-utils python3-aiosmtpd poppler-utils
+  lua5.4
   # windows without a display, screenshots, Japanese glyphs
   xvfb xauth imagemagick fonts-ipafont-gothic xdotool
   # desktop integration: mime package, .desktop file, default application

@@ -10,6 +10,7 @@
 #ifdef VRK_TOOL_PRINT
 #include "app/tool/ToolPrint.h"
 #endif
+#include "app/tool/ToolScript.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ constexpr Command kCommands[] = {
      "print FILE --pdf OUT.pdf [--holder NAME] [--node NAME] [--settings vrkprint.ini]   memo "
      "text into a PDF"},
 #endif
+    {"eval", vrk::tool::runEval, "eval SCRIPT          run a script; Print writes to stdout"},
 };
 
 int usage() {
