@@ -172,6 +172,11 @@ void TFormMainMenu::bindCommands_() {
   bind("UINewChildImage", [this] { return UINewChildImage(); });
   bind("UINewChildImageScreen", [this] { return UINewChildImageScreen(); });
   bind("UICloneMemoNodeAndChild", [this] { return UICloneMemoNodeAndChild(); });
+  bind("UIPrintMemoNode", [this] { return UIPrintMemoNode(); });
+  bind("UIPrintsHolder", [this] { return UIPrintsHolder(); });
+  bind("UIPrintsMarkNode", [this] { return UIPrintsMarkNode(); });
+  bind("UIPrintFormat", [this] { return UIPrintFormat(); });
+  bind("UIPrinterSetup", [this] { return UIPrinterSetup(); });
   for (const char* name : {"EUC2SJIS", "JIS2SJIS", "SJIS2JIS"})
     bind("UINewChildConvert(" + std::string(name) + ")",
          [this, name] { return UINewChildConvert(name); });

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "print/TStringsPrinter.h"
+#include "print/qt/StringsPrinting.h"
 #include "shell/MemoHolderUI.h"
 #include "shell/TFormMainBaseVRK.h"
 #include "text/LocalTime.h"
@@ -148,6 +150,15 @@ class TFormMainScript : public TFormMainBaseVRK {
   StringList aNodesList;
   StringList aTextList;
 
+  // --- printing (the settings are loaded from "vrkprint.ini" at creation)
+  void formCreate() override;
+  int UIPrintMemoNode();   // 0, -1 failed, -6 cancelled
+  int UIPrintsHolder();    // the nodes printed
+  int UIPrintsMarkNode();  // the marked nodes printed
+  int UIPrintFormat();     // the settings dialog on the current node's memo
+  int UIPrinterSetup();
+  TStringsPrinter aStringsPrinter;
+
  protected:
   // Runs change on every node of the current holder as one command (refused
   // when busy or read-only; -9 without nodes), then marks the holder changed.
@@ -182,6 +193,12 @@ class TFormMainScript : public TFormMainBaseVRK {
                      bool withFilename);
   int days_(std::string_view task, const std::vector<LocalTime>& days);
   int changeMarks_(std::string_view command, int how);
+  // One node on the printer as its kind prints (text, fields, picture or a
+  // page naming it).
+  PrintOutcome printNode_(MemoNode& node);
+  // Every node in a task of its own, Break honoured: how many were printed.
+  int printNodes_(std::string_view task, std::string_view what,
+                  const std::vector<MemoNode*>& nodes);
 };
 
 }  // namespace vrk

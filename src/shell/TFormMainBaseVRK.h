@@ -146,6 +146,9 @@ class TFormMainBaseVRK : public TFormMainBase0007 {
   // The picture scaled into 97% of the page, centred, with the caption at the
   // top left and optionally a black frame. 0, or -1.
   int printImage_(const QImage& image, std::string_view caption, bool frame);
+  // Paints one job on the services' printer; -1 when there is none or it
+  // cannot start.
+  int printWith_(const std::function<void(QPainter&, QPrinter&)>& paint);
   // The page of printImage_ on any painter.
   static void paintImagePage_(QPainter& painter, const QRect& page, const QImage& image,
                               std::string_view caption, bool frame);
@@ -160,8 +163,6 @@ class TFormMainBaseVRK : public TFormMainBase0007 {
  private:
   std::string openFileName() const;
   int explore_(const std::string& dir);
-  // Paints on the services' printer; -1 when there is none or it cannot start.
-  int printWith_(const std::function<void(QPainter&, QPrinter&)>& paint);
   void fillNewNode_(MemoNode& node, MemoHolder& holder, std::string name, NodeKind kind);
 
   TFormLog* aFormLog = nullptr;
