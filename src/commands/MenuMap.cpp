@@ -115,7 +115,7 @@ const std::vector<MenuEntry>& mainMenuTable() {
       {kMemoNode, "Extra", "Open Link", "UIOpenLink", kLater},
       {kMemoNode, "Extra", "Field2", "UIShowPropatyNode2", kLater},
       {kMemoNode, "Extra", "Make link.html", "UIMakeLinkHTML", kLater},
-      {kMemoNode, "Extra", "Send Mail", "UIShowSendMail", kLater},
+      {kMemoNode, "Extra", "Send Mail", "UIShowSendMail"},
       {kMemoNode, "Extra", "Set Relative Path", "UISetRelativePath", kLater},
       {kMemoNode, "Extra", "Exists Filename", "UIExistsFilename", kLater},
       {kMemoNode, "Extra", "ReLoad", "UIReLoadMemoNode", kLater},

@@ -177,6 +177,7 @@ void TFormMainMenu::bindCommands_() {
   bind("UIPrintsMarkNode", [this] { return UIPrintsMarkNode(); });
   bind("UIPrintFormat", [this] { return UIPrintFormat(); });
   bind("UIPrinterSetup", [this] { return UIPrinterSetup(); });
+  bind("UIShowSendMail", [this] { return UISendMail(); });
   for (const char* name : {"EUC2SJIS", "JIS2SJIS", "SJIS2JIS"})
     bind("UINewChildConvert(" + std::string(name) + ")",
          [this, name] { return UINewChildConvert(name); });

@@ -20,6 +20,8 @@
 
 namespace vrk {
 
+class TFormSendMail2;
+
 class TFormMainScript : public TFormMainBaseVRK {
   Q_OBJECT
 
@@ -159,6 +161,10 @@ class TFormMainScript : public TFormMainBaseVRK {
   int UIPrinterSetup();
   TStringsPrinter aStringsPrinter;
 
+  // --- mail: the send window, made on first use and kept
+  int UISendMail();  // -1 busy, -8 no current node
+  TFormSendMail2* getFormSendMail2() const { return aFormSendMail2; }
+
  protected:
   // Runs change on every node of the current holder as one command (refused
   // when busy or read-only; -9 without nodes), then marks the holder changed.
@@ -199,6 +205,8 @@ class TFormMainScript : public TFormMainBaseVRK {
   // Every node in a task of its own, Break honoured: how many were printed.
   int printNodes_(std::string_view task, std::string_view what,
                   const std::vector<MemoNode*>& nodes);
+
+  TFormSendMail2* aFormSendMail2 = nullptr;  // a child window
 };
 
 }  // namespace vrk

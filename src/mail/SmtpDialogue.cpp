@@ -228,9 +228,10 @@ SmtpActions SmtpDialogue::quit() {
 void SmtpDialogue::closed(std::string_view why) {
   if (state_ == State::Closed) return;
   const bool expected = state_ == State::Quitting;
+  const bool greeted = state_ != State::Greeting;
   state_ = State::Closed;
   if (expected) return;
-  lastFailure_ = "the connection ended: " + std::string(why);
+  lastFailure_ = (greeted ? "the connection ended: " : "Connect Faile: ") + std::string(why);
   if (mail_) {
     mail_.reset();
     lastMailSent_ = false;

@@ -26,6 +26,15 @@ std::optional<std::string> Prompter::inputText(const std::string& title, const s
   return reply.text;
 }
 
+std::optional<std::string> Prompter::inputSecret(const std::string& title,
+                                                 const std::string& label) {
+  Prompt question{Prompt::Kind::Input, {}, {}, title, label, {}, {}, {}};
+  question.secret = true;
+  const Reply reply = put(question);
+  if (reply.answer == Answer::Cancel) return std::nullopt;
+  return reply.text;
+}
+
 std::optional<std::string> Prompter::openFileName(const std::string& title,
                                                   const std::string& initial,
                                                   const std::string& filter) {

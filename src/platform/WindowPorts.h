@@ -31,6 +31,7 @@ struct Prompt {
   std::string initial;  // proposed text, path or folder
   std::string filter;   // file dialogs: "Memo file (*.mxa);;All (*)"
   StringList items;     // Choice
+  bool secret = false;  // Input: typed characters are not shown (a password)
 };
 
 // The user's answer. A dialog that is cancelled answers Cancel.
@@ -51,6 +52,8 @@ class Prompter {
   // nullopt when cancelled.
   std::optional<std::string> inputText(const std::string& title, const std::string& label,
                                        const std::string& initial);
+  // The same, the characters hidden while typed (a password, never stored).
+  std::optional<std::string> inputSecret(const std::string& title, const std::string& label);
   std::optional<std::string> openFileName(const std::string& title, const std::string& initial,
                                           const std::string& filter);
   std::optional<std::string> saveFileName(const std::string& title, const std::string& initial,

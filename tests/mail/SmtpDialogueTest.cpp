@@ -136,6 +136,14 @@ TEST(SmtpDialogue, ConnectionLostMidDataFailsTheMail) {
   EXPECT_EQ(wire.dialogue.lastMailSent(), false);
 }
 
+TEST(SmtpDialogue, NoGreetingIsAConnectionFailure) {
+  Wire wire{SmtpDialogue("host", SmtpSecurity::None, std::nullopt)};
+  wire.apply(wire.dialogue.send(sampleMail()));
+  wire.dialogue.closed("Connection refused");
+  EXPECT_EQ(wire.dialogue.lastMailSent(), false);
+  EXPECT_EQ(wire.dialogue.lastFailure(), "Connect Faile: Connection refused");
+}
+
 TEST(SmtpDialogue, LoginOnlyInsideTls) {
   const SmtpLogin login{"user", "secret"};
   {  // STARTTLS, then EHLO again, then AUTH PLAIN with "\0user\0secret"

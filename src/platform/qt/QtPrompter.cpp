@@ -130,7 +130,8 @@ Reply QtPrompter::prompt(const Prompt& question) {
       return Reply{askBox(title, question), {}, -1};
     case Prompt::Kind::Input: {
       const QString text =
-          QInputDialog::getText(parent, title, sjisToQString(question.text), QLineEdit::Normal,
+          QInputDialog::getText(parent, title, sjisToQString(question.text),
+                                question.secret ? QLineEdit::Password : QLineEdit::Normal,
                                 sjisToQString(question.initial), &ok);
       if (!ok) return {};
       const std::optional<std::string> stored = qStringToSjis(text);
