@@ -12,6 +12,7 @@
 #include "MainWindowTestSupport.h"
 #include "mail/qt/TFormSendMail2.h"
 #include "platform/SJ.h"
+#include "support/SmtpSink.h"
 
 namespace vrk::windowtest {
 namespace {
@@ -76,7 +77,7 @@ class TFormSendMail2Test : public MainWindowFixture {
   QString send() {
     QSignalSpy finished(&window->session(), &QtSmtpSession::mailFinished);
     window->button_("Send")->click();
-    if (finished.isEmpty()) finished.wait(5000);
+    if (finished.isEmpty()) finished.wait(20000);  // TLS handshakes on a busy machine
     return window->panelText_(1);
   }
   TFormSendMail2* window = nullptr;
@@ -193,6 +194,55 @@ TEST_F(TFormSendMail2Test, APasswordIsAskedOnlyForTlsAndNeverInClearText) {
   ASSERT_EQ(ports.prompter.asked.size(), 1u);
   EXPECT_EQ(ports.prompter.asked[0].text, "Password of me");
   EXPECT_EQ(window->panelText_(1), "CANCEL: Send Mail");
+}
+
+// A certificate authority and a server certificate for 127.0.0.1 signed by
+// it, made with openssl in dir ("ca.pem", "server.pem", "server.key").
+bool makeCertificates(const ScratchDir& dir) {
+  const std::string script =
+      "cd '" + dir.path() +
+      "' && openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem "
+      "-subj /CN=vrk-test-ca -days 2 && openssl req -newkey rsa:2048 -nodes -keyout server.key "
+      "-out server.csr -subj /CN=127.0.0.1 && printf 'subjectAltName=IP:127.0.0.1\\n' > san.ext && "
+      "openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out server.pem "
+      "-days 2 -extfile san.ext";
+  return std::system(("(" + script + ") >/dev/null 2>&1").c_str()) == 0;
+}
+
+// STARTTLS and a login against aiosmtpd; the CA handed over as SSL_CERT_FILE.
+TEST_F(TFormSendMail2Test, StartTlsAndALoginSendOnlyWithTheRightPassword) {
+  if (!SmtpSink::available() || std::system("command -v openssl >/dev/null") != 0)
+    GTEST_SKIP() << "needs python3-aiosmtpd and openssl";
+  const ScratchDir trusted, stranger;
+  ASSERT_TRUE(makeCertificates(trusted) && makeCertificates(stranger));
+  const std::string script = std::string(VRK_FIXTURES) + "/mail/smtp_sink.py";
+  const auto tlsOf = [](const ScratchDir& d) {
+    return d.file("server.pem") + " " + d.file("server.key") + " me secret";
+  };
+  const SmtpSink sink(script, tlsOf(trusted));
+  const SmtpSink strangerSink(script, tlsOf(stranger));
+  ASSERT_FALSE(sink.port().empty());
+  ASSERT_FALSE(strangerSink.port().empty());
+  ::setenv("SSL_CERT_FILE", trusted.file("ca.pem").c_str(), 1);
+
+  openLetter("  <Field SMTPServer=\"127.0.0.1:" + sink.port() +
+             "\"/>\r\n  <Field SMTPSecurity=\"starttls\"/>\r\n  <Field SMTPUser=\"me\"/>\r\n");
+  window->session().setReplyTimeoutMs(15000);
+  ports.prompter.answerText("wrong");
+  EXPECT_TRUE(send().startsWith("Authentication failed: 535"))
+      << window->panelText_(1).toStdString();
+  EXPECT_TRUE(sink.mail(0).empty());
+  ports.prompter.answerText("secret");
+  EXPECT_EQ(send(), "Success");
+  EXPECT_NE(sink.mail(0).find("\"mail_from\": \"me@example.org\""), std::string::npos);
+
+  // A server whose certificate no trusted authority signed is refused.
+  window->edit_("SMTPServer")->setText(QString::fromStdString("127.0.0.1:" + strangerSink.port()));
+  ports.prompter.answerText("secret");
+  EXPECT_TRUE(send().contains("the server's certificate was refused"))
+      << window->panelText_(1).toStdString();
+  EXPECT_TRUE(strangerSink.mail(0).empty());
+  ::unsetenv("SSL_CERT_FILE");
 }
 
 }  // namespace

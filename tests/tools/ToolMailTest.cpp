@@ -11,6 +11,7 @@
 
 #include "model/ModelTestSupport.h"
 #include "platform/SjisBridge.h"
+#include "support/SmtpSink.h"
 #include "tools/ToolTestSupport.h"
 
 namespace vrk {
@@ -36,36 +37,17 @@ std::string writeHolder(const ScratchDir& dir, const std::string& fields, const 
   return dir.write("Mail.mxh", utf8LiteralToSjis(text));
 }
 
-// aiosmtpd on a free port, stopped at the end of the scope.
-class SmtpSink {
- public:
-  SmtpSink() {
-    const std::string script = std::string(VRK_FIXTURES) + "/mail/smtp_sink.py";
-    const std::string command = "/usr/bin/python3 '" + script + "' '" + dir_.path() + "' >/dev/null 2>&1 &";
-    if (std::system(command.c_str()) != 0) return;
-    for (int i = 0; i < 200 && !fs::exists(dir_.file("port")); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    port_ = readFile(dir_.file("port"));
-  }
-  ~SmtpSink() { std::ofstream(dir_.file("stop")).put('\n'); }
-  const std::string& port() const { return port_; }
-  json mail(int number) const {
-    std::ifstream in(dir_.file(std::to_string(number) + ".json"));
-    return in ? json::parse(in) : json();
-  }
+json mailOf(const SmtpSink& sink, int n) {
+  const std::string text = sink.mail(n);
+  return text.empty() ? json() : json::parse(text);
+}
 
- private:
-  ScratchDir dir_;
-  std::string port_;
-};
-
-bool hasAiosmtpd() { return std::system("/usr/bin/python3 -c 'import aiosmtpd' >/dev/null 2>&1") == 0; }
+std::string sinkScript() { return std::string(VRK_FIXTURES) + "/mail/smtp_sink.py"; }
 
 TEST(ToolMail, PrintsTheMessageTheNodeMakes) {
   ScratchDir dir;
   const std::string holder =
-      writeHolder(dir, "To=\"a@example.org\" BCC=\"hidden@example.org\"",
-                  "表<BR/>\r\n.<BR/>\r\n");
+      writeHolder(dir, "To=\"a@example.org\" BCC=\"hidden@example.org\"", "表<BR/>\r\n.<BR/>\r\n");
   const ToolRun run = runTool("mail '" + holder + "' Mail letter");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(
@@ -87,8 +69,8 @@ TEST(ToolMail, PrintsTheMessageTheNodeMakes) {
 }
 
 TEST(ToolMail, AnSmtpServerReceivesWhatPythonReadsBack) {
-  if (!hasAiosmtpd()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
-  const SmtpSink sink;
+  if (!SmtpSink::available()) GTEST_SKIP() << "python3-aiosmtpd is not installed";
+  const SmtpSink sink(sinkScript());
   ASSERT_FALSE(sink.port().empty());
   ScratchDir dir;
   std::string longSubject, longLine;
@@ -104,7 +86,7 @@ TEST(ToolMail, AnSmtpServerReceivesWhatPythonReadsBack) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "Success\n");
 
-  const json mail = sink.mail(0);
+  const json mail = mailOf(sink, 0);
   ASSERT_FALSE(mail.is_null());
   EXPECT_EQ(mail["helo"], "tester");
   EXPECT_EQ(mail["mail_from"], "me@example.org");
@@ -121,11 +103,10 @@ TEST(ToolMail, AnSmtpServerReceivesWhatPythonReadsBack) {
   EXPECT_LE(mail["max_line"].get<int>(), 998);
 
   // A subject of 500 characters comes back whole.
-  const std::string second = writeHolder(
-      dir, "To=\"a@example.org\" Subject=\"" + longSubject + "\"",
-      "x<BR/>\r\n");
+  const std::string second =
+      writeHolder(dir, "To=\"a@example.org\" Subject=\"" + longSubject + "\"", "x<BR/>\r\n");
   ASSERT_EQ(runTool("mail '" + second + "' Mail letter --send 127.0.0.1:" + sink.port()).status, 0);
-  EXPECT_EQ(sink.mail(1)["subject"], longSubject);
+  EXPECT_EQ(mailOf(sink, 1)["subject"], longSubject);
 }
 
 TEST(ToolMail, NoServerIsAFailure) {

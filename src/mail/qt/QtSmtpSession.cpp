@@ -1,5 +1,7 @@
 #include "mail/qt/QtSmtpSession.h"
 
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QSslError>
 
 #include "platform/qt/QtSjis.h"
@@ -22,8 +24,9 @@ bool sameTarget(const QtSmtpSession::Target& a, const QtSmtpSession::Target& b) 
 QtSmtpSession::QtSmtpSession(QObject* parent) : QObject(parent) {
   replyTimer_.setSingleShot(true);
   replyTimer_.setInterval(kReplyTimeoutMs);
-  connect(&replyTimer_, &QTimer::timeout, this,
-          [this] { lost(QStringLiteral("no reply in %1 s").arg(replyTimer_.interval() / 1000.0)); });
+  connect(&replyTimer_, &QTimer::timeout, this, [this] {
+    lost(QStringLiteral("no reply in %1 s").arg(replyTimer_.interval() / 1000.0));
+  });
   connect(&socket_, &QSslSocket::readyRead, this, &QtSmtpSession::readLines);
   connect(&socket_, &QSslSocket::connected, this, [this] {
     emit connectionChanged(true);
@@ -65,6 +68,15 @@ void QtSmtpSession::connectTo(const Target& target) {
   target_ = target;
   dialogue_ = std::make_unique<SmtpDialogue>(target.helloName, target.security, target.login);
   emit stepChanged(QStringLiteral("Connecting to %1:%2").arg(textOf(target.host)).arg(target.port));
+  // As OpenSSL's tools do, SSL_CERT_FILE names the authorities to trust
+  // (a company's own, or a test's).
+  if (const QByteArray bundle = qgetenv("SSL_CERT_FILE"); !bundle.isEmpty()) {
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.setCaCertificates(QSslCertificate::fromPath(QString::fromLocal8Bit(bundle)));
+    socket_.setSslConfiguration(config);
+  } else {
+    socket_.setSslConfiguration(QSslConfiguration::defaultConfiguration());
+  }
   replyTimer_.start();  // the greeting, or the connection itself, must come in time
   if (target.security == SmtpSecurity::Tls)
     socket_.connectToHostEncrypted(textOf(target.host), static_cast<quint16>(target.port));
