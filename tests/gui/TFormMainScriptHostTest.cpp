@@ -2,6 +2,7 @@
 // holder and node name, quoting, the editor kept equal to the model), the
 // entry points (PlayScript, Eval, ".ppa" children), the autoexec consent and
 // Break.
+#include <QCheckBox>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -146,7 +147,11 @@ TEST_F(TFormMainScriptHost, UIMNWritesGoThroughTheEditorForTheCurrentNode) {
   EXPECT_EQ(current->aMemo, (StringList{"memo of " + name, "typed"}));
   EXPECT_EQ(current->getField_("Key"), "\"q\"");
 
-  // Read-only holders are not written.
+  // Nor while the UI is read-only, nor in read-only holders.
+  form->CheckBoxReadOnly->setChecked(true);
+  EXPECT_EQ(intValue("UIMNAddMemo3('B', 'b2', 'no')"), "-1");
+  EXPECT_EQ(value("UIRemoveField_('Key')"), "");
+  form->CheckBoxReadOnly->setChecked(false);
   holder(1).putField_("FlagReadOnly", "\"true\"");
   EXPECT_EQ(intValue("UIMNAddMemo3('B', 'b2', 'no')"), "-1");
   EXPECT_EQ(intValue("UIMNPutField4('B', 'b2', 'Key', 'no')"), "-1");
@@ -345,6 +350,61 @@ TEST_F(TFormMainScriptHost, AlwaysIsRememberedForTheFile) {
   open({autoexecHolder()});
   EXPECT_EQ(ports.prompter.asked.size(), 1u);
   EXPECT_EQ(countInLog("autoexec ran"), 1);
+}
+
+TEST_F(TFormMainScriptHost, EvalRunsTheSelectionOrTheMemoAlsoWithinARunningScript) {
+  open(kTwoHolders);
+  QPlainTextEdit* memo = editor().memoEditor();
+  memo->setPlainText("Print('selected');\nPrint('not selected');");
+  QTextCursor cursor = memo->textCursor();
+  cursor.setPosition(0);
+  cursor.setPosition(18, QTextCursor::KeepAnchor);
+  memo->setTextCursor(cursor);
+  EXPECT_EQ(form->UIEval(), -1);
+  EXPECT_EQ(message(), "Done: Eval");
+  EXPECT_EQ(countInLog("selected"), 1);
+  EXPECT_EQ(countInLog("not selected"), 0);
+
+  memo->setPlainText("x := ;");
+  memo->selectAll();
+  EXPECT_EQ(form->UIEval(), -1);
+  EXPECT_EQ(message(), "ERROR: Eval");
+
+  // While a script waits, Eval runs in a context of its own and the first
+  // one goes on afterwards.
+  memo->setPlainText("Print('inner');");
+  int inner = 1;
+  QTimer::singleShot(0, form.get(), [&] { inner = form->UIEvalMemo(); });
+  EXPECT_EQ(run({"Sleep(200);", "Print('outer');"}), "");
+  EXPECT_EQ(inner, 0);
+  EXPECT_EQ(countInLog("inner"), 1);
+  EXPECT_EQ(logLines().back(), "outer");
+
+  memo->setPlainText("   ");
+  EXPECT_EQ(form->UIEvalMemo(), 0);
+  EXPECT_EQ(message(), "No script ");
+}
+
+TEST_F(TFormMainScriptHost, ListsGoToTheSelection) {
+  open(kTwoHolders);
+  holder(0).firstNode()->putField_("Title", "\"t\"");
+  holder(0).nodeAt_(1)->putField_("Other", "1");
+  holder(0).nodeAt_(1)->putField_("Title", "\"u\"");
+  form->Model2UI();
+  QPlainTextEdit* memo = editor().memoEditor();
+  const auto selection = [&] {
+    return qStringToSjis(memo->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'))
+        .value_or("?");
+  };
+  EXPECT_EQ(form->UINodesList2SEL(), 0);
+  EXPECT_EQ(selection(), "n1\nn2");
+  EXPECT_EQ(form->UIFieldsList2SEL(), 3);
+  EXPECT_EQ(selection(), "UID\nTitle\nOther");
+  EXPECT_EQ(form->UIPPADefine2SEL(), 68);  // Define's empty line, then every prototype line
+  EXPECT_TRUE(selection().starts_with("\nprocedure Print(S:String);Index 1;\n"));
+  holder(0).nodeAt_(1)->putMarked_(true);
+  EXPECT_EQ(form->UIMarkList2SEL(), 0);
+  EXPECT_EQ(selection(), "n2");
 }
 
 TEST_F(TFormMainScriptHost, BreakEndsAnEndlessScript) {
