@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "script/ScriptMessages.h"
 
 namespace vrk {
@@ -109,24 +111,86 @@ TEST(PPACo, EveryPrototypeDeclaresItsRoutineAndIndex) {
 }
 
 TEST(PPACo, LinesAreStoredAsWrittenWithBlankLinesBetweenGroups) {
-  const StringList& lines = hostPrototypes_();
-  ASSERT_GE(lines.size(), 40u);
-  EXPECT_EQ(lines.front(), "procedure Print(S:String);Index 1;");
-  EXPECT_EQ(lines.back(),
-            "function UIMNGetField3( sHolder : string; sNode : string; sKey : string ) : string; "
-            "Index 3204;");
-  const auto has = [&](const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  // The declarations as the documentation quotes them, in its order.
+  const char* const quoted[] = {
+      "procedure Print(S:String);Index 1;",
+      "procedure PrintBuf(S:String);Index 2;",
+      "procedure PrintBuf2(sName:String; s:String);Index 3;",
+      "procedure PrintLog(S:String);Index 4;",
+      "function UIHardcopy : Integer; Index 1012;",
+      "function UIOpenCurrentDir: Integer; Index 1013;",
+      "function UIOpenExeFileDir: Integer; Index 1014;",
+      "function UIShellExecute_( S:String ): Integer; Index 1015;",
+      "function UIWidth_Height_( w:integer; h:integer ): Integer; Index 1016;",
+      "function UILeft_Top_( L:integer; T:integer ): Integer; Index 1017;",
+      "function UIFontSize_( SZ : Integer): Integer; Index 1018;",
+      "function UIAddLog_( S:String): Integer; Index 1019;",
+      "function UIAddLogDT_( S:String ): Integer; Index 1020;",
+      "function UINewNode: Integer;Index 1101;",
+      "function UINewNode_( S:String): Integer; Index 1102;",
+      "function UINewChild: Integer;Index 1103;",
+      "function UINewChild_( S:String): Integer; Index 1104;",
+      "function UIAddMemo_( S:String): Integer; Index 1111;",
+      "function UIAddComment_( S:String): Integer; Index 1112;",
+      "function UI2Model: Integer; Index 1113;",
+      "function UIChangeCurrentNodeFirst: integer; Index 1114;",
+      "function UIChangeCurrentNodeNext : Integer; Index 1115;",
+      "function UIChangeCurrentNodePre : Integer; Index 1116;",
+      "function UIChangeCurrentNodeLast: integer; Index 1117;",
+      "function UIChangeCurrentNodeName_( S:String ): Integer; Index 1118;",
+      "function UIPPADefine2SEL : Integer; Index 1130;",
+      "function UIVersion2SEL   : Integer; Index 1131;",
+      "function UIFileMXA2SEL   : Integer; Index 1132;",
+      "function UIFieldsList2SEL : Integer; Index 1133;",
+      "function UIHolderList2SEL : Integer; Index 1134;",
+      "function UIMarkList2SEL  : Integer; Index 1135;",
+      "function UINodesList2SEL : Integer; Index 1136;",
+      "function UIPutName_( S:String ) : Integer; Index 1140;",
+      "function UIPutField__( S:String; SV:String): Integer; Index 1141;",
+      "function UIDeleteMemoNode : Integer; Index 1142;",
+      "function UIChangeCheckListBox : integer; Index 1150;",
+      "function UIChangeTreeView : integer; Index 1151;",
+      "function UIChangeListView : integer; Index 1152;",
+      "function UIMNMemoCount2( sHolder : string; sNode : string ) : integer; Index 1200;",
+      "function UIMNCommentCount2(sHolder : string; sNode : string ) : integer; Index 1201;",
+      "function UIMNFieldsCount2( sHolder : string; sNode : string ) : integer; Index 1202;",
+      "function UIMNAddMemo3( sHolder : string; sNode : string; s : string ) : integer; Index "
+      "1203;",
+      "function UIMNAddComment3( sHolder : string; sNode : string;  s : string): integer; Index "
+      "1204;",
+      nullptr,  // not quoted: written in its neighbours' style
+      "function Sqrt(Var: Real): Real;Index 2001;",
+      "function string_getS1( s : string ) : string; Index 3001;",
+      "function string_getSX( s : string ) : string; Index 3002;",
+      "function string_unquate( s : string ) : string; Index 3003;",
+      "function UIGetName : string; Index 3101;",
+      nullptr,  // not quoted: written in its neighbours' style
+      nullptr,  // not quoted: written in its neighbours' style
+      "function UIGetNameHolder : string; Index 3104;",
+      "function UIMNMemoStrings3( sHolder : string; sNode : string; i : integer ): string; Index "
+      "3201;",
+      "function UIMNCommentStrings3( sHolder : string; sNode : string; i : integer ): string; "
+      "Index 3202;",
+      "function UIMNFieldsStrings3( sHolder : string; sNode : string; i : integer ): string; Index "
+      "3203;",
+      "function UIMNGetField3( sHolder : string; sNode : string; sKey : string ) : string; Index "
+      "3204;",
   };
-  // Odd spacing is kept as it stands.
-  EXPECT_TRUE(has("function UIVersion2SEL   : Integer; Index 1131;"));
-  EXPECT_TRUE(has("function UIMarkList2SEL  : Integer; Index 1135;"));
-  EXPECT_TRUE(
-      has("function UIMNAddComment3( sHolder : string; sNode : string;  s : string): "
-          "integer; Index 1204;"));
-  EXPECT_TRUE(has("function UIChangeCurrentNodeNext : Integer; Index 1115;"));
-  EXPECT_TRUE(has("function Sqrt(Var: Real): Real;Index 2001;"));
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string()), 11);
+  StringList lines;
+  for (const std::string& line : hostPrototypes_())
+    if (!line.empty()) lines.push_back(line);
+  ASSERT_EQ(lines.size(), std::size(quoted));
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (quoted[i]) {
+      EXPECT_EQ(lines[i], quoted[i]);
+    }
+  EXPECT_EQ(lines[43],
+            "function UIMNPutField4( sHolder : string; sNode : string; sKey : string; sValue : "
+            "string ) : integer; Index 1205;");
+  EXPECT_EQ(lines[49], "function UIGetField_( S:String ) : string; Index 3102;");
+  EXPECT_EQ(lines[50], "function UIRemoveField_( S:String ) : string; Index 3103;");
+  EXPECT_EQ(hostPrototypes_().front(), "procedure Print(S:String);Index 1;");
+  EXPECT_EQ(std::count(hostPrototypes_().begin(), hostPrototypes_().end(), std::string()), 11);
 }
 
 struct Pool {
