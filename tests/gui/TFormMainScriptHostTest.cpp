@@ -296,6 +296,19 @@ TEST_F(TFormMainScriptHost, PpaChildHoldsWhatTheScriptPrinted) {
   EXPECT_EQ(form->getCurMemoNode()->aMemo, (StringList{"before", "Trap ERROR UINewChildExecuted"}));
   EXPECT_TRUE(form->getPPACo().first()->aBuffer.empty());
 
+  // While PP1 runs, the command stops it and ends with its message.
+  form->gotoMemoNode(script);
+  script->aMemo = {"PrintBuf('child');"};
+  form->Model2UI();
+  int whileRunning = 0;
+  QTimer::singleShot(0, form.get(), [&] { whileRunning = form->UINewChildExecutedPPA(); });
+  const int before = holder(0).countOfNodes();
+  EXPECT_EQ(run({"Sleep(200);", "Print('after the stop');"}), "");
+  EXPECT_LT(whileRunning, 0);
+  EXPECT_NE(message().find(SJ(u8"実行を中断しました")), std::string::npos) << message();
+  EXPECT_EQ(countInLog("after the stop"), 0);
+  EXPECT_EQ(holder(0).countOfNodes(), before);
+
   form->gotoMemoNode(script);
   script->aMemo = {"  "};
   form->Model2UI();
