@@ -194,6 +194,14 @@ TEST_F(TFormMainScriptHost, StringRoutinesAndDispatch) {
   EXPECT_EQ(intValue("UIShellExecute_('   ')"), "-1");
   EXPECT_EQ(message(), "Warrning: Command is empty in UIShellExecute_.");
   EXPECT_TRUE(ports.desktop.calls.empty());
+  // Trimmed, opened in the memo file's folder.
+  EXPECT_EQ(intValue("UIShellExecute_(' notes.txt ')"), "0");
+  ASSERT_EQ(ports.desktop.calls.size(), 1u);
+  EXPECT_TRUE(ports.desktop.calls[0].starts_with("open notes.txt in " + dir.file("")))
+      << ports.desktop.calls[0];
+  EXPECT_EQ(message(), "notes.txt");
+  ports.desktop.result = -1;
+  EXPECT_EQ(intValue("UIShellExecute_('notes.txt')"), "-1");
 
   // Unknown indices: a procedure is an error, functions answer nothing.
   form->getPP1().DeclarePrototype.push_back("procedure Nope(S:String);Index 99;");
