@@ -126,6 +126,15 @@ void TFormMainMenu::bindCommands_() {
   bind("UINameValue2SEL(false)", [this] { return UINameValue2SEL(false); });
   bind("UINameValue2SEL(true)", [this] { return UINameValue2SEL(true); });
   bind("UIHolderList2SEL", [this] { return UIHolderList2SEL(); });
+  // The script host
+  bind("UIEval", [this] { return UIEval(); });
+  bind("UIEvalMemo", [this] { return UIEvalMemo(); });
+  bind("UIPPADefine2SEL", [this] { return UIPPADefine2SEL(); });
+  bind("UIVersion2SEL", [this] { return UIVersion2SEL(); });
+  bind("UIFileMXA2SEL", [this] { return UIFileMXA2SEL(); });
+  bind("UIFieldsList2SEL", [this] { return UIFieldsList2SEL(); });
+  bind("UIMarkList2SEL", [this] { return UIMarkList2SEL(); });
+  bind("UINodesList2SEL", [this] { return UINodesList2SEL(); });
   // Nodes: the window's own operations
   bind("UINewNode", [this] { return newMemoNode_(); });
   bind("UICloneMemoNode(1)", [this] { return cloneMemoNode_(1) > 0 ? 0 : -1; });
@@ -186,7 +195,10 @@ void TFormMainMenu::bindCommands_() {
   bind("UIReturn", [this] { return UIReturn(); });
   bind("UIForward", [this] { return UIForward(); });
   // The tool bar's own
-  bind("breakDoing", done([this] { breakDoing(); }));
+  bind("breakDoing", done([this] {
+         breakDoing();
+         stopScripts_();  // an endless script ends too
+       }));
   bind("endDoing_", done([this] { endDoing_(); }));
   bind("terminateAsk_", done([this] { terminateAsk_(); }));
   // Windows, the desktop, help

@@ -37,8 +37,6 @@ void TFormMainScript::Model2UI() {
 
 QPlainTextEdit* TFormMainScript::getLogMemo() { return getFormLog()->memo(); }
 
-int TFormMainScript::PlayScript(MemoNode*) { return 0; }
-
 std::string TFormMainScript::getTempDir() const { return aSettings.getTempDir(); }
 
 void TFormMainScript::putTempDir_(std::string_view dir) {

@@ -6,14 +6,20 @@
 // command frame (CommandFrame.h) and answers 0 or a count for done, a
 // negative code for refused or cancelled.
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/LiveRegistry.h"
 #include "print/TStringsPrinter.h"
 #include "print/qt/StringsPrinting.h"
+#include "script/DErevAzozev.h"
+#include "script/PPACo.h"
 #include "shell/MemoHolderUI.h"
 #include "shell/TFormMainBaseVRK.h"
 #include "text/LocalTime.h"
@@ -32,14 +38,18 @@ class TFormMainScript : public TFormMainBaseVRK {
       "All(*.*)|*.*|Text(*.txt)|*.txt|JPEG(*.jpg)|*.jpg;*.jpe;*.jpeg|MemoHolder(*.mxh)|*.mxh|"
       "MemoFile(*.mxa)|*.mxa|HTML(*.html)|*.html;*.htm|XML(*.xml)|*.xml;*.xsl";
 
-  using TFormMainBaseVRK::TFormMainBaseVRK;
+  TFormMainScript(const Services& services, FormKey key);
+  ~TFormMainScript() override;
+  // Builds the script host and reads the print settings.
+  void formCreate() override;
 
   int UI2Model() override;
   void updateCaption() override;
   int showCurMemoNodeInList() override;
   void Model2UI() override;
   QPlainTextEdit* getLogMemo() override;
-  // Nothing runs until the script host exists; answers 0.
+  // Runs the node's memo on PP1: 0, -9 without node, -8 while PP1 runs. The
+  // "*Autoexec.ppa" node of a memo file runs only once the user agreed.
   int PlayScript(MemoNode* node) override;
   std::string getTempDir() const override;
   void putTempDir_(std::string_view dir) override;
@@ -139,6 +149,34 @@ class TFormMainScript : public TFormMainBaseVRK {
   // UISaveAsMemoNode, then the node's file opened or its folder explored.
   int UISaveAsMemoNodeExplorer();
 
+  // --- the script host (TFormMainScriptHost.cpp)
+  DErevAzozev& getPP1() { return *aPP1; }
+  PPACo& getPPACo() { return *aPPACo; }
+  int UIEval();      // the selection of the editor's active memo; -1
+  int UIEvalMemo();  // the node editor's whole memo; 0
+  int UIPPADefine2SEL();
+  int UIVersion2SEL();
+  int UIFileMXA2SEL();
+  int UIFieldsList2SEL();
+  int UIMarkList2SEL();
+  int UINodesList2SEL();
+  // The script branch of New Child Executed: the current ".ppa" node plays on
+  // a free runner and what it printed with PrintBuf becomes a new child.
+  // 0, -1 when the script failed, -102 without a runner; -9 without a node,
+  // -2 for an empty script or one stopped.
+  int UINewChildExecutedPPA();
+  // Stops every script that runs (Break, closing the window).
+  void stopScripts_();
+  bool isScriptRunning() const;
+  // Autoexec consent: the file of memo files whose autoexec always runs.
+  std::string trustedScriptsPath() const;
+  std::string aTrustedScriptsPath;  // set by tests; empty: beside the settings
+  // When set, the answer for every autoexec, asked of nobody (the tool's --trust).
+  std::optional<bool> aAutoexecAnswer;
+  // Runs the lines on PP1 (within a running script: in a context of its own):
+  // the error message, nullopt when it ran through.
+  std::optional<std::string> runOnPP1_(const StringList& lines);
+
   // The holder as the CSV import makes it from text lines (the title line,
   // the column names, one record per line): appended, or null when the text
   // has no columns. The columns become fields only.
@@ -153,7 +191,6 @@ class TFormMainScript : public TFormMainBaseVRK {
   StringList aTextList;
 
   // --- printing (the settings are loaded from "vrkprint.ini" at creation)
-  void formCreate() override;
   int UIPrintMemoNode();   // 0, -1 failed, -6 cancelled
   int UIPrintsHolder();    // the nodes printed
   int UIPrintsMarkNode();  // the marked nodes printed
@@ -166,6 +203,7 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormSendMail2* getFormSendMail2() const { return aFormSendMail2; }
 
  protected:
+  void closeEvent(QCloseEvent* event) override;
   // Runs change on every node of the current holder as one command (refused
   // when busy or read-only; -9 without nodes), then marks the holder changed.
   int changeEachNode_(std::string_view command, std::string_view task,
@@ -207,6 +245,42 @@ class TFormMainScript : public TFormMainBaseVRK {
                   const std::vector<MemoNode*>& nodes);
 
   TFormSendMail2* aFormSendMail2 = nullptr;  // a child window
+
+  // --- the script host
+  void buildPP1_();
+  void procParam_(int index, const ScriptArguments& a, int& err);
+  std::int64_t intFuncParam_(int index, const ScriptArguments& a);
+  std::string strFuncParam_(int index, const ScriptArguments& a);
+  void printBuf_(const std::string* runnerName, const std::string& line);
+  int selectNode_(MemoNode* node);
+  int renameCurrent_(int result, MemoNode* before, const std::string& name);
+  int UIPutName_(const std::string& name);
+  int UIPutField__(const std::string& key, const std::string& value);
+  std::string UIGetField_(const std::string& key);
+  std::string UIRemoveField_(const std::string& key);
+  // The node of the UIMN routines: holder by name (empty: the current one),
+  // its first node of that name, both exact; null when not found.
+  MemoNode* UIMN_(const std::string& holderName, const std::string& nodeName);
+  // Memo (0), comment (1) or fields (2) of the node, from the editor when it
+  // is the current node. nullopt for a comment that is absent.
+  std::optional<StringList> partOf_(MemoNode& node, int part);
+  int appendPart_(MemoNode& node, int part, const std::string& line);
+  int putFieldExact_(MemoNode& node, const std::string& key, const std::string& value);
+  bool refuseScriptWrite_(MemoNode& node);
+  bool isEditorNode_(const MemoNode& node);
+  bool consentAutoexec_();
+
+  struct UIMNEntry {
+    std::string holderName;
+    std::string nodeName;
+    WeakRef<MemoNode> node;
+  };
+  std::unique_ptr<DErevAzozev> aPP1;
+  std::unique_ptr<PPACo> aPPACo;
+  std::unique_ptr<ScriptHost> aScriptHost;
+  std::deque<UIMNEntry> aUIMNCache;              // most recent first, at most 10
+  std::map<std::string, bool> aAutoexecAnswers;  // memo file path -> run
+  bool flagCloseAfterScript = false;
 };
 
 }  // namespace vrk

@@ -27,11 +27,6 @@ std::string titleOf(const MemoNode& node) { return node.getHolderName() + " : " 
 
 }  // namespace
 
-void TFormMainScript::formCreate() {
-  TFormMainBaseVRK::formCreate();
-  loadStringsPrinter_(aSettings.programDir, aStringsPrinter);
-}
-
 PrintOutcome TFormMainScript::printNode_(MemoNode& node) {
   const std::string type = lowerField(node, "Content-Type");
   const LocalTime now = services.clock->now();

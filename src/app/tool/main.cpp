@@ -7,8 +7,9 @@
 #include "app/tool/ToolMail.h"
 #include "app/tool/ToolMarkup.h"
 #include "app/tool/ToolModel.h"
-#ifdef VRK_TOOL_PRINT
+#ifdef VRK_TOOL_QT
 #include "app/tool/ToolPrint.h"
+#include "app/tool/ToolRunScript.h"
 #endif
 #include "app/tool/ToolScript.h"
 
@@ -29,10 +30,13 @@ constexpr Command kCommands[] = {
     {"unpack", vrk::tool::runUnpack, "unpack PACKAGE.maz DIR   extract a package's files"},
     {"mail", vrk::tool::runMail,
      "mail MEMOFILE HOLDER NODE [--send HOST:PORT]   the node's mail, printed or sent"},
-#ifdef VRK_TOOL_PRINT
+#ifdef VRK_TOOL_QT
     {"print", vrk::tool::runPrint,
      "print FILE --pdf OUT.pdf [--holder NAME] [--node NAME] [--settings vrkprint.ini]   memo "
      "text into a PDF"},
+    {"run-script", vrk::tool::runRunScript,
+     "run-script MEMOFILE SCRIPT [--save] [--trust]   run a script in the main window, "
+     "offscreen"},
 #endif
     {"eval", vrk::tool::runEval, "eval SCRIPT          run a script; Print writes to stdout"},
 };
