@@ -120,6 +120,8 @@ TEST_F(TFormSendMail2Test, SuccessOnlyAfterTheServerTookTheDot) {
              "BCC=\"hidden@example.org\" UserID=\"tester\"");
   EXPECT_EQ(send(), "Success");
   EXPECT_EQ(window->edit_("DateTimeSended")->text(), "20241208 101010123");
+  EXPECT_TRUE(logHas("Send Mail: RCPT TO:<hidden@example.org>"));  // the steps, in the log
+  EXPECT_TRUE(logHas("Send Mail: Success"));
   EXPECT_TRUE(window->button_("Send")->isEnabled());
   EXPECT_EQ(peer.received.mid(0, 5),
             (QStringList{"HELO tester", "MAIL FROM:<me@example.org>", "RCPT TO:<a@example.org>",
@@ -161,6 +163,7 @@ TEST_F(TFormSendMail2Test, RefusalsAndFailuresAreNeverSuccess) {
     window->edit_("SMTPServer")->setText(peer.address());
     const QString result = send();
     EXPECT_TRUE(result.startsWith(c.result)) << c.what << ": " << result.toStdString();
+    EXPECT_TRUE(logHas("Send Mail: " + qStringToSjis(c.result).value_or("?"))) << c.what;
     // The RSET is on its way when the window shows the refusal.
     QElapsedTimer waited;
     waited.start();

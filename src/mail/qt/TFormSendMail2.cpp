@@ -82,9 +82,8 @@ TFormSendMail2::TFormSendMail2(TFormMainBase0007& form)
   connect(&aSession, &QtSmtpSession::connectionChanged, this, [this](bool connected) {
     aPanels[0]->setText(connected ? QStringLiteral("Connect") : QStringLiteral("Disconnect"));
   });
-  connect(&aSession, &QtSmtpSession::stepChanged, this, [this](const QString& step) {
-    aForm.messageDoing_(sjisOf(QStringLiteral("Send Mail: ") + step));
-  });
+  connect(&aSession, &QtSmtpSession::stepChanged, this,
+          [this](const QString& step) { report_(step); });
   connect(&aSession, &QtSmtpSession::mailFinished, this, &TFormSendMail2::mailFinished_);
 }
 
@@ -127,9 +126,15 @@ MailFields TFormSendMail2::fields() const {
   return f;
 }
 
+void TFormSendMail2::report_(const QString& text) {
+  const std::string line = sjisOf(QStringLiteral("Send Mail: ") + text);
+  aForm.messageDoing_(line);
+  aForm.addLog_(line);
+}
+
 void TFormSendMail2::showResult_(const QString& text) {
   aPanels[1]->setText(text);
-  aForm.messageDoing_(sjisOf(QStringLiteral("Send Mail: ") + text));
+  report_(text);
 }
 
 std::optional<QtSmtpSession::Target> TFormSendMail2::target_() {

@@ -47,6 +47,8 @@ class TFormSendMail2 : public QWidget {
   // Where and how to connect; nullopt (the reason on the status line) when
   // the fields name no server or the password is not given.
   std::optional<QtSmtpSession::Target> target_();
+  // A step or result on the main window's status line and in its log.
+  void report_(const QString& text);
   void showResult_(const QString& text);
   void mailFinished_(bool sent, const QString& failure);
   // Shared by the two "Set" buttons: the address fields on `object`.
