@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/tool/ToolCommon.h"
+#include "app/tool/ToolGrep.h"
 #include "app/tool/ToolMarkup.h"
 #include "app/tool/ToolModel.h"
 
@@ -22,6 +23,8 @@ constexpr Command kCommands[] = {
     {"convert", vrk::tool::runConvert,
      "convert IN OUT [--time YYYYMMDDhhnnsszzz] [--seed N]   write IN in OUT's format"},
     {"unpack", vrk::tool::runUnpack, "unpack PACKAGE.maz DIR   extract a package's files"},
+    {"grep", vrk::tool::runGrep,
+     "grep MEMOFILE KEYWORD [--ignore-case] [--holder NAME]   lines holding KEYWORD"},
 };
 
 int usage() {
