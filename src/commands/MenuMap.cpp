@@ -220,8 +220,8 @@ const std::vector<MenuEntry>& mainMenuTable() {
       {kJump, "", "Copy List", "UICopyJumpList", kLater},
 
       // --- Scan
-      {kScan, "", "Holders", "UIShowScanMemoHolders", kLater},
-      {kScan, "", "Holder", "UIShowScanMemoHolder", kLater},
+      {kScan, "", "Holders", "UIShowScanMemoHolders"},
+      {kScan, "", "Holder", "UIShowScanMemoHolder"},
       {kScan, "", "Node", "UIShowScanMemoNode", kLater},
       {kScan, "", "Field", "UIShowFormField", kLater},
 

@@ -160,6 +160,12 @@ void TFormMainMenu::bindCommands_() {
   bind("UISaveAsMemoNodeExplorer", [this] { return UISaveAsMemoNodeExplorer(); });
   // Marked nodes
   bind("UIMarkAll", [this] { return UIMarkAll(); });
+  // Search
+  bind("UIShowScanMemoHolders", [this] { return UIShowScanMemoHolders(); });
+  bind("UIShowScanMemoHolder", [this] { return UIShowScanMemoHolder(); });
+  bind("UINewChildGrepAny", [this] { return UINewChildGrepAny(); });
+  bind("UINewChildGrep(<a href)", [this] { return UINewChildGrepCaption_("<a href"); });
+  bind("UINewChildGrep(<img)", [this] { return UINewChildGrepCaption_("<img"); });
   bind("UIUnMarkAll", [this] { return UIUnMarkAll(); });
   bind("UIReverseMarks", [this] { return UIReverseMarks(); });
   bind("UIDeleteMarkNodes", [this] { return UIDeleteMarkNodes(); });

@@ -18,6 +18,10 @@
 
 namespace vrk {
 
+class TFormGrep;
+class TFormScanHolder;
+class TFormScanHolders;
+
 class TFormMainScript : public TFormMainBaseVRK {
   Q_OBJECT
 
@@ -132,6 +136,24 @@ class TFormMainScript : public TFormMainBaseVRK {
   // UISaveAsMemoNode, then the node's file opened or its folder explored.
   int UISaveAsMemoNodeExplorer();
 
+  // --- search (TFormMainScriptSearch.cpp)
+  int UIShowScanMemoHolders();
+  int UIShowScanMemoHolder();  // -9 without a current holder
+  // The node (under the current one) of its memo lines that match, named
+  // after the keyword. mode: text/LineLists.h.
+  int UINewChildGrep(std::string_view keyword, int mode, bool ignore, bool numbered, bool negate);
+  // Asks the options (-6 cancelled); with caption, the keyword is the
+  // caption and the options are those asked last.
+  int UINewChildGrepAny();
+  int UINewChildGrepCaption_(std::string_view caption);
+  TFormScanHolders* getFormScanHolders();  // created on first use
+  TFormScanHolder* getFormScanHolder();
+  TFormGrep* getFormGrep();
+  // The keywords of every scan window, newest first, each once (letter case
+  // ignored); no limit.
+  void addKeywordHistory_(std::string_view keyword);
+  StringList aKeywordHistory;
+
   // The holder as the CSV import makes it from text lines (the title line,
   // the column names, one record per line): appended, or null when the text
   // has no columns. The columns become fields only.
@@ -179,6 +201,10 @@ class TFormMainScript : public TFormMainBaseVRK {
                      bool withFilename);
   int days_(std::string_view task, const std::vector<LocalTime>& days);
   int changeMarks_(std::string_view command, int how);
+
+  TFormScanHolders* aFormScanHolders = nullptr;  // owned by the window (Qt parent)
+  TFormScanHolder* aFormScanHolder = nullptr;
+  TFormGrep* aFormGrep = nullptr;
 };
 
 }  // namespace vrk

@@ -1,0 +1,114 @@
+// The search commands of the window: the scan windows over one holder and
+// over the holders of the memo file, and the new child of the lines of the
+// current node that match a keyword.
+#include "commands/TFormMainScript.h"
+#include "model/MemoFile.h"
+#include "model/NameEdits.h"
+#include "search/TFormGrep.h"
+#include "search/TFormScanHolder.h"
+#include "search/TFormScanHolders.h"
+#include "shell/CommandFrame.h"
+#include "text/CharEX.h"
+#include "text/LineLists.h"
+
+namespace vrk {
+
+void TFormMainScript::addKeywordHistory_(std::string_view keyword) {
+  pushFrontUnique_(aKeywordHistory, keyword, true);
+}
+
+TFormScanHolders* TFormMainScript::getFormScanHolders() {
+  if (!aFormScanHolders) aFormScanHolders = new TFormScanHolders(*this, aKeywordHistory, this);
+  return aFormScanHolders;
+}
+
+TFormScanHolder* TFormMainScript::getFormScanHolder() {
+  if (!aFormScanHolder) aFormScanHolder = new TFormScanHolder(*this, aKeywordHistory, this);
+  return aFormScanHolder;
+}
+
+TFormGrep* TFormMainScript::getFormGrep() {
+  if (!aFormGrep) aFormGrep = new TFormGrep(this);
+  return aFormGrep;
+}
+
+int TFormMainScript::UIShowScanMemoHolders() {
+  return runCommand_(*this, {"UIShowScanMemoHolders", kCheckNone}, [this] {
+    TFormScanHolders* form = getFormScanHolders();
+    if (!form) {
+      addLog_("ERROR: UIShowScanMemoHolders");
+      return -1;
+    }
+    form->showFor_();
+    messageDoing_("Show FormScanHolders " + now_("yyyy/mm/dd hh:nn:ss:zzz"));
+    return 0;
+  });
+}
+
+int TFormMainScript::UIShowScanMemoHolder() {
+  return runCommand_(*this, {"UIShowScanMemoHolder", kCheckHolder}, [this] {
+    TFormScanHolder* form = getFormScanHolder();
+    if (!form) {
+      addLog_("ERROR: UIShowScanMemoHolder");
+      return -1;
+    }
+    form->showFor_();
+    messageDoing_("Show FormScanHolder " + now_("yyyy/mm/dd hh:nn:ss:zzz"));
+    return 0;
+  });
+}
+
+int TFormMainScript::UINewChildGrep(std::string_view keyword, int mode, bool ignore, bool numbered,
+                                    bool negate) {
+  return runCommand_(
+      *this,
+      {"UINewChildGrep", kCheckBusy | kCheckUIReadOnly | kCheckHolderReadOnly | kCommitBefore},
+      [&] {
+        TaskScope task(*this, "New Child Grep5");
+        if (!task.began()) return kRefusedBusy;
+        MemoNode* parent = getCurMemoNode();
+        if (!parent) {
+          task.end_("Failure: New Child Grep5");
+          return -1;
+        }
+        StringList lines;
+        grepLines_(&parent->aMemo, keyword, &lines, ignore, numbered, negate, mode);
+        MemoNode* node = newMemoNodeKind_("", NodeKind::Text);
+        if (!node) {
+          task.end_("Failure: New Child Grep5");
+          return -1;
+        }
+        node->putName_(node->getName() + " Grep " + std::string(keyword) + (negate ? " NOT " : ""));
+        node->setParentNode_(parent);
+        node->aMemo = std::move(lines);
+        Model2UI();
+        task.end_("Done: New Child Grep5 : " + std::string(keyword));
+        return 0;
+      });
+}
+
+int TFormMainScript::UINewChildGrepAny() {
+  if (isBusy() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+  TFormGrep* dialog = getFormGrep();
+  if (dialog->exec() != QDialog::Accepted) {
+    messageDoing_("Cancel \"New Child Grep\"");
+    return -6;
+  }
+  const std::string keyword = dialog->keyword();
+  if (trim_(keyword).empty()) {
+    messageDoing_("Cancel \"New Child Grep Any\"");
+    return -6;
+  }
+  dialog->rememberKeyword_(keyword);
+  return UINewChildGrep(keyword, dialog->mode(), dialog->isIgnore(), dialog->isNumbered(),
+                        dialog->isNot());
+}
+
+int TFormMainScript::UINewChildGrepCaption_(std::string_view caption) {
+  if (isBusy() || checkUIReadOnly() || checkHolderReadOnly()) return -1;
+  const TFormGrep* dialog = getFormGrep();
+  return UINewChildGrep(caption, dialog->mode(), dialog->isIgnore(), dialog->isNumbered(),
+                        dialog->isNot());
+}
+
+}  // namespace vrk
