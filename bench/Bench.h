@@ -10,5 +10,7 @@ int runLoadSave(const std::vector<std::string>& args);
 // Internal: loads one holder file in a fresh process and prints its peak
 // resident memory, so that the figure holds nothing of the caller's.
 int runLoadRss(const std::vector<std::string>& args);
+// Scan and grep of a generated memo file against GNU grep -F -c.
+int runScan(const std::vector<std::string>& args);
 
 }  // namespace vrk::bench

@@ -20,6 +20,8 @@ constexpr Command kCommands[] = {
     {"load-save", vrk::bench::runLoadSave,
      "load-save [--nodes N]   holder load and save against pugixml, zlib and plain I/O"},
     {"load-rss", vrk::bench::runLoadRss, nullptr},
+    {"scan", vrk::bench::runScan,
+     "scan [--nodes N]        scan and grep of a generated memo file against GNU grep -F -c"},
 #ifdef VRK_BENCH_GUI
     {"views", vrk::bench::runViewsBench,
      "views [--nodes N]       node views filled from a generated holder against bare Qt widgets"},

@@ -70,8 +70,8 @@ constexpr int kMatchHead = 4;
 constexpr int kMatchTail = 5;
 
 // Position of needle in text (npos when absent or empty), on character
-// boundaries; ignoreCase folds single-byte letters. Finds candidates with
-// memmem and checks the boundary after, so long texts search at memory speed.
+// boundaries; ignoreCase folds single-byte letters. Finds candidates at
+// memory speed and checks the boundary only at a candidate.
 std::size_t findKeywordIn_(std::string_view text, std::string_view needle, bool ignoreCase = false);
 // Contains (3, an empty keyword never matches), head (4) or tail (5); any
 // other mode matches nothing. negate inverts the answer.
