@@ -60,7 +60,7 @@ const std::vector<MenuEntry>& mainMenuTable() {
       {kHolder, "SaveAs Force", "MXH(.mxh)", "UISaveAsHolder_(.mxh)"},
       {kHolder, "SaveAs Force", "MHZ(.mhz)", "UISaveAsHolder_(.mhz)"},
       {kHolder, "Extra", "Explorer", "UIExplorerMemoHolder"},
-      {kHolder, "Extra", "Edit All MemoNode", "UIEditAllMemoNode", kLater},
+      {kHolder, "Extra", "Edit All MemoNode", "UIEditAllMemoNode"},
       {kHolder, "Extra", "Sort Name", "UISortMemoHolder", kLater},
       {kHolder, "Extra", "Sort Field", "UISortField"},
       {kHolder, "Extra", "Group Tree", "UIGroupTree"},

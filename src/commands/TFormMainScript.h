@@ -18,6 +18,7 @@
 
 namespace vrk {
 
+class TFormEditSelNode;
 class TFormGrep;
 class TFormScanHolder;
 class TFormScanHolders;
@@ -149,6 +150,9 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormScanHolders* getFormScanHolders();  // created on first use
   TFormScanHolder* getFormScanHolder();
   TFormGrep* getFormGrep();
+  TFormEditSelNode* getFormEditSelNode();
+  // Every node of the current holder into the selected-node editor.
+  int UIEditAllMemoNode();
   // The keywords of every scan window, newest first, each once (letter case
   // ignored); no limit.
   void addKeywordHistory_(std::string_view keyword);
@@ -205,6 +209,7 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormScanHolders* aFormScanHolders = nullptr;  // owned by the window (Qt parent)
   TFormScanHolder* aFormScanHolder = nullptr;
   TFormGrep* aFormGrep = nullptr;
+  TFormEditSelNode* aFormEditSelNode = nullptr;
 };
 
 }  // namespace vrk

@@ -3,7 +3,9 @@
 // current node that match a keyword.
 #include "commands/TFormMainScript.h"
 #include "model/MemoFile.h"
+#include "model/MemoHolder.h"
 #include "model/NameEdits.h"
+#include "search/TFormEditSelNode.h"
 #include "search/TFormGrep.h"
 #include "search/TFormScanHolder.h"
 #include "search/TFormScanHolders.h"
@@ -17,14 +19,61 @@ void TFormMainScript::addKeywordHistory_(std::string_view keyword) {
   pushFrontUnique_(aKeywordHistory, keyword, true);
 }
 
+TFormEditSelNode* TFormMainScript::getFormEditSelNode() {
+  if (!aFormEditSelNode) aFormEditSelNode = new TFormEditSelNode(*this, this);
+  return aFormEditSelNode;
+}
+
+namespace {
+
+// The scan windows hand their entries to the selected-node editor.
+EditSelectHandler editSelectOf(TFormMainScript& form) {
+  return [&form](const ScanEntries& entries) {
+    TFormEditSelNode* editor = form.getFormEditSelNode();
+    if (!editor) return false;
+    editor->putNodes_(entries, true);
+    editor->showNormal();
+    editor->raise();
+    return true;
+  };
+}
+
+}  // namespace
+
 TFormScanHolders* TFormMainScript::getFormScanHolders() {
-  if (!aFormScanHolders) aFormScanHolders = new TFormScanHolders(*this, aKeywordHistory, this);
+  if (!aFormScanHolders) {
+    aFormScanHolders = new TFormScanHolders(*this, aKeywordHistory, this);
+    aFormScanHolders->putEditSelect_(editSelectOf(*this));
+  }
   return aFormScanHolders;
 }
 
 TFormScanHolder* TFormMainScript::getFormScanHolder() {
-  if (!aFormScanHolder) aFormScanHolder = new TFormScanHolder(*this, aKeywordHistory, this);
+  if (!aFormScanHolder) {
+    aFormScanHolder = new TFormScanHolder(*this, aKeywordHistory, this);
+    aFormScanHolder->putEditSelect_(editSelectOf(*this));
+  }
   return aFormScanHolder;
+}
+
+int TFormMainScript::UIEditAllMemoNode() {
+  return runCommand_(
+      *this, {"UIEditAllMemoNode", kCheckBusy | kCheckUIReadOnly | kCheckHolderReadOnly}, [this] {
+        TFormEditSelNode* editor = getFormEditSelNode();
+        if (!editor) {
+          messageDoing_("ERROR FormEditSelNode");
+          return -1;
+        }
+        NodeList list;
+        getCurHolder()->setNodeList_(list);
+        ScanEntries entries;
+        for (const auto& [name, node] : list) entries.push_back({name, node});
+        editor->putNodes_(entries, false);
+        editor->showNormal();
+        editor->raise();
+        messageDoing_("Show FormEditSelNode ");
+        return 0;
+      });
 }
 
 TFormGrep* TFormMainScript::getFormGrep() {
