@@ -223,7 +223,7 @@ const std::vector<MenuEntry>& mainMenuTable() {
       {kScan, "", "Holders", "UIShowScanMemoHolders"},
       {kScan, "", "Holder", "UIShowScanMemoHolder"},
       {kScan, "", "Node", "UIShowScanMemoNode", kLater},
-      {kScan, "", "Field", "UIShowFormField", kLater},
+      {kScan, "", "Field", "UIShowFormField"},
 
       // --- [Form]
       {kForm, "", "Propaty", "UIShowPropatyAPL", kLater},

@@ -164,6 +164,7 @@ void TFormMainMenu::bindCommands_() {
   bind("UIShowScanMemoHolders", [this] { return UIShowScanMemoHolders(); });
   bind("UIShowScanMemoHolder", [this] { return UIShowScanMemoHolder(); });
   bind("UIEditAllMemoNode", [this] { return UIEditAllMemoNode(); });
+  bind("UIShowFormField", [this] { return UIShowScanField(); });
   bind("UINewChildGrepAny", [this] { return UINewChildGrepAny(); });
   bind("UINewChildGrep(<a href)", [this] { return UINewChildGrepCaption_("<a href"); });
   bind("UINewChildGrep(<img)", [this] { return UINewChildGrepCaption_("<img"); });

@@ -19,6 +19,7 @@
 namespace vrk {
 
 class TFormEditSelNode;
+class TFormField;
 class TFormGrep;
 class TFormScanHolder;
 class TFormScanHolders;
@@ -151,6 +152,8 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormScanHolder* getFormScanHolder();
   TFormGrep* getFormGrep();
   TFormEditSelNode* getFormEditSelNode();
+  TFormField* getFormField();
+  int UIShowScanField();
   // Every node of the current holder into the selected-node editor.
   int UIEditAllMemoNode();
   // The keywords of every scan window, newest first, each once (letter case
@@ -210,6 +213,7 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormScanHolder* aFormScanHolder = nullptr;
   TFormGrep* aFormGrep = nullptr;
   TFormEditSelNode* aFormEditSelNode = nullptr;
+  TFormField* aFormField = nullptr;
 };
 
 }  // namespace vrk

@@ -6,6 +6,7 @@
 #include "model/MemoHolder.h"
 #include "model/NameEdits.h"
 #include "search/TFormEditSelNode.h"
+#include "search/TFormField.h"
 #include "search/TFormGrep.h"
 #include "search/TFormScanHolder.h"
 #include "search/TFormScanHolders.h"
@@ -54,6 +55,27 @@ TFormScanHolder* TFormMainScript::getFormScanHolder() {
     aFormScanHolder->putEditSelect_(editSelectOf(*this));
   }
   return aFormScanHolder;
+}
+
+TFormField* TFormMainScript::getFormField() {
+  if (!aFormField) {
+    aFormField = new TFormField(*this, this);
+    aFormField->putEditSelect_(editSelectOf(*this));
+  }
+  return aFormField;
+}
+
+int TFormMainScript::UIShowScanField() {
+  return runCommand_(*this, {"UIShowScanField", kCheckNone}, [this] {
+    TFormField* form = getFormField();
+    if (!form) {
+      messageDoing_("ERROR: TFormField.create on UIShowScanField ");
+      return -1;
+    }
+    form->showFor_();
+    messageDoing_("Show FormField " + now_("yyyy/mm/dd hh:nn:ss:zzz"));
+    return 0;
+  });
 }
 
 int TFormMainScript::UIEditAllMemoNode() {
