@@ -120,7 +120,7 @@ const std::vector<MenuEntry>& mainMenuTable() {
       {kMemoNode, "Extra", "Exists Filename", "UIExistsFilename", kLater},
       {kMemoNode, "Extra", "ReLoad", "UIReLoadMemoNode", kLater},
       {kMemoNode, "Extra", "Execute", "UIExecuteMemoNode", kLater},
-      {kMemoNode, "", "Scan", "UIShowScanMemoNode", kLater},
+      {kMemoNode, "", "Scan", "UIShowScanMemoNode"},
       {kMemoNode, "", "Read Window", "UIShowFormMemoNodeReadOnly", kLater},
       {kMemoNode, "", "Other Window", "UIShowFormMemoNode", kLater},
       {kMemoNode, "", "ReadOnly", "UIReadOnlyMemoNode", kLater | kCheckable},
@@ -222,7 +222,7 @@ const std::vector<MenuEntry>& mainMenuTable() {
       // --- Scan
       {kScan, "", "Holders", "UIShowScanMemoHolders"},
       {kScan, "", "Holder", "UIShowScanMemoHolder"},
-      {kScan, "", "Node", "UIShowScanMemoNode", kLater},
+      {kScan, "", "Node", "UIShowScanMemoNode"},
       {kScan, "", "Field", "UIShowFormField"},
 
       // --- [Form]

@@ -165,6 +165,7 @@ void TFormMainMenu::bindCommands_() {
   bind("UIShowScanMemoHolder", [this] { return UIShowScanMemoHolder(); });
   bind("UIEditAllMemoNode", [this] { return UIEditAllMemoNode(); });
   bind("UIShowFormField", [this] { return UIShowScanField(); });
+  bind("UIShowScanMemoNode", [this] { return UIShowScanMemoNode(); });
   bind("UINewChildGrepAny", [this] { return UINewChildGrepAny(); });
   bind("UINewChildGrep(<a href)", [this] { return UINewChildGrepCaption_("<a href"); });
   bind("UINewChildGrep(<img)", [this] { return UINewChildGrepCaption_("<img"); });

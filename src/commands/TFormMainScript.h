@@ -23,6 +23,7 @@ class TFormField;
 class TFormGrep;
 class TFormScanHolder;
 class TFormScanHolders;
+class TFormScanNode;
 
 class TFormMainScript : public TFormMainBaseVRK {
   Q_OBJECT
@@ -153,6 +154,9 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormGrep* getFormGrep();
   TFormEditSelNode* getFormEditSelNode();
   TFormField* getFormField();
+  TFormScanNode* getFormScanNode();
+  // The modal scan window of the current node; -9 without one.
+  int UIShowScanMemoNode();
   int UIShowScanField();
   // Every node of the current holder into the selected-node editor.
   int UIEditAllMemoNode();
@@ -214,6 +218,7 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormGrep* aFormGrep = nullptr;
   TFormEditSelNode* aFormEditSelNode = nullptr;
   TFormField* aFormField = nullptr;
+  TFormScanNode* aFormScanNode = nullptr;
 };
 
 }  // namespace vrk

@@ -5,11 +5,13 @@
 #include "model/MemoFile.h"
 #include "model/MemoHolder.h"
 #include "model/NameEdits.h"
+#include "platform/qt/QtSjis.h"
 #include "search/TFormEditSelNode.h"
 #include "search/TFormField.h"
 #include "search/TFormGrep.h"
 #include "search/TFormScanHolder.h"
 #include "search/TFormScanHolders.h"
+#include "search/TFormScanNode.h"
 #include "shell/CommandFrame.h"
 #include "text/CharEX.h"
 #include "text/LineLists.h"
@@ -76,6 +78,30 @@ int TFormMainScript::UIShowScanField() {
     messageDoing_("Show FormField " + now_("yyyy/mm/dd hh:nn:ss:zzz"));
     return 0;
   });
+}
+
+TFormScanNode* TFormMainScript::getFormScanNode() {
+  if (!aFormScanNode) aFormScanNode = new TFormScanNode(*this, this);
+  return aFormScanNode;
+}
+
+int TFormMainScript::UIShowScanMemoNode() {
+  return runCommand_(
+      *this, {"UIShowScanMemoNode", kCheckBusy | kCheckHolder | kCommitBefore}, [this] {
+        MemoNode* node = getCurMemoNode();
+        if (!node) return -9;
+        TFormScanNode* window = getFormScanNode();
+        if (!window) {
+          addLog_("ERROR: UIShowScanMemoNode");
+          return -1;
+        }
+        window->setWindowTitle(sjisToQString("FormScanNode " + aFile->getName() + " : " +
+                                             getCurHolder()->getName() + " : " + node->getName()));
+        window->update_(node);
+        window->exec();
+        messageDoing_("Show FormScanMemoNode " + now_("yyyy/mm/dd hh:nn:ss:zzz"));
+        return 0;
+      });
 }
 
 int TFormMainScript::UIEditAllMemoNode() {

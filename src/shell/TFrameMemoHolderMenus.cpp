@@ -108,7 +108,7 @@ void TFrameMemoHolder::buildMenus_() {
                        {"Bottom", none},
                        {"SaveAs", command("UISaveAsMemoNode")},
                        {"Scan Holder", command("UIShowScanMemoHolder")},
-                       {"Scan Node", none}});
+                       {"Scan Node", command("UIShowScanMemoNode")}});
   aMenuLB = buildMenu(this, "LB", lb, aForm);
 
   std::vector<MenuItem> tv = {{"New/Text", newText},
