@@ -166,6 +166,8 @@ void TFormMainMenu::bindCommands_() {
   bind("UIEditAllMemoNode", [this] { return UIEditAllMemoNode(); });
   bind("UIShowFormField", [this] { return UIShowScanField(); });
   bind("UIShowScanMemoNode", [this] { return UIShowScanMemoNode(); });
+  bind("T_GroupTree", [this] { return T_GroupTree(); });
+  bind("T_SelField", [this] { return T_SelField(); });
   bind("UINewChildGrepAny", [this] { return UINewChildGrepAny(); });
   bind("UINewChildGrep(<a href)", [this] { return UINewChildGrepCaption_("<a href"); });
   bind("UINewChildGrep(<img)", [this] { return UINewChildGrepCaption_("<img"); });

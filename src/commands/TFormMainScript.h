@@ -21,6 +21,8 @@ namespace vrk {
 class TFormEditSelNode;
 class TFormField;
 class TFormGrep;
+class TFormGroupTree;
+class TFormSelField;
 class TFormScanHolder;
 class TFormScanHolders;
 class TFormScanNode;
@@ -157,6 +159,9 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormScanNode* getFormScanNode();
   // The modal scan window of the current node; -9 without one.
   int UIShowScanMemoNode();
+  // The windows of "GroupTree" and "SelField", shown (they have no work yet).
+  int T_GroupTree();
+  int T_SelField();
   int UIShowScanField();
   // Every node of the current holder into the selected-node editor.
   int UIEditAllMemoNode();
@@ -219,6 +224,8 @@ class TFormMainScript : public TFormMainBaseVRK {
   TFormEditSelNode* aFormEditSelNode = nullptr;
   TFormField* aFormField = nullptr;
   TFormScanNode* aFormScanNode = nullptr;
+  TFormGroupTree* aFormGroupTree = nullptr;
+  TFormSelField* aFormSelField = nullptr;
 };
 
 }  // namespace vrk

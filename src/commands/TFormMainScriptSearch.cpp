@@ -9,9 +9,11 @@
 #include "search/TFormEditSelNode.h"
 #include "search/TFormField.h"
 #include "search/TFormGrep.h"
+#include "search/TFormGroupTree.h"
 #include "search/TFormScanHolder.h"
 #include "search/TFormScanHolders.h"
 #include "search/TFormScanNode.h"
+#include "search/TFormSelField.h"
 #include "shell/CommandFrame.h"
 #include "text/CharEX.h"
 #include "text/LineLists.h"
@@ -102,6 +104,18 @@ int TFormMainScript::UIShowScanMemoNode() {
         messageDoing_("Show FormScanMemoNode " + now_("yyyy/mm/dd hh:nn:ss:zzz"));
         return 0;
       });
+}
+
+int TFormMainScript::T_GroupTree() {
+  if (!aFormGroupTree) aFormGroupTree = new TFormGroupTree(this);
+  aFormGroupTree->show();
+  return 0;
+}
+
+int TFormMainScript::T_SelField() {
+  if (!aFormSelField) aFormSelField = new TFormSelField(this);
+  aFormSelField->show();
+  return 0;
 }
 
 int TFormMainScript::UIEditAllMemoNode() {

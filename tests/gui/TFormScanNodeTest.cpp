@@ -6,10 +6,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include "MainWindowTestSupport.h"
+#include "search/TFormGroupTree.h"
 #include "search/TFormScanNode.h"
+#include "search/TFormSelField.h"
 
 namespace vrk::windowtest {
 namespace {
@@ -52,6 +55,20 @@ TEST_F(TFormScanNodeTest, PagesAreWorkingCopiesWithFindAndReplace) {
   EXPECT_EQ(window.statusText(), "*Done Grep* count=2 KeyWord=abc");
   window.ignoreBox()->setChecked(true);
   EXPECT_EQ(window.grep(), 3);
+}
+
+TEST_F(TFormScanNodeTest, GroupTreeAndSelFieldOnlyShowAndHide) {
+  EXPECT_EQ(form->runCommandNamed_("T_GroupTree"), 0);
+  auto* group = form->findChild<TFormGroupTree*>();
+  ASSERT_NE(group, nullptr);
+  EXPECT_TRUE(group->isVisible());
+  group->button_("Hide")->click();
+  EXPECT_FALSE(group->isVisible());
+  EXPECT_EQ(form->runCommandNamed_("T_SelField"), 0);
+  auto* sel = form->findChild<TFormSelField*>();
+  ASSERT_NE(sel, nullptr);
+  sel->button_("Hide")->click();
+  EXPECT_FALSE(sel->isVisible());
 }
 
 }  // namespace
