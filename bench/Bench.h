@@ -12,5 +12,7 @@ int runLoadSave(const std::vector<std::string>& args);
 int runLoadRss(const std::vector<std::string>& args);
 // A loop-heavy script in our interpreter against the same loop in Lua 5.4.
 int runScript(const std::vector<std::string>& args);
+// Scan and grep of a generated memo file against GNU grep -F -c.
+int runScan(const std::vector<std::string>& args);
 
 }  // namespace vrk::bench

@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
     {"load-rss", vrk::bench::runLoadRss, nullptr},
     {"script", vrk::bench::runScript,
      "script [--iterations N]  a loop-heavy script against the same loop in Lua 5.4"},
+    {"scan", vrk::bench::runScan,
+     "scan [--nodes N]        scan and grep of a generated memo file against GNU grep -F -c"},
 #ifdef VRK_BENCH_GUI
     {"views", vrk::bench::runViewsBench,
      "views [--nodes N]       node views filled from a generated holder against bare Qt widgets"},

@@ -169,6 +169,17 @@ void TFormMainMenu::bindCommands_() {
   bind("UISaveAsMemoNodeExplorer", [this] { return UISaveAsMemoNodeExplorer(); });
   // Marked nodes
   bind("UIMarkAll", [this] { return UIMarkAll(); });
+  // Search
+  bind("UIShowScanMemoHolders", [this] { return UIShowScanMemoHolders(); });
+  bind("UIShowScanMemoHolder", [this] { return UIShowScanMemoHolder(); });
+  bind("UIEditAllMemoNode", [this] { return UIEditAllMemoNode(); });
+  bind("UIShowFormField", [this] { return UIShowScanField(); });
+  bind("UIShowScanMemoNode", [this] { return UIShowScanMemoNode(); });
+  bind("T_GroupTree", [this] { return T_GroupTree(); });
+  bind("T_SelField", [this] { return T_SelField(); });
+  bind("UINewChildGrepAny", [this] { return UINewChildGrepAny(); });
+  bind("UINewChildGrep(<a href)", [this] { return UINewChildGrepCaption_("<a href"); });
+  bind("UINewChildGrep(<img)", [this] { return UINewChildGrepCaption_("<img"); });
   bind("UIUnMarkAll", [this] { return UIUnMarkAll(); });
   bind("UIReverseMarks", [this] { return UIReverseMarks(); });
   bind("UIDeleteMarkNodes", [this] { return UIDeleteMarkNodes(); });

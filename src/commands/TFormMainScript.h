@@ -27,6 +27,14 @@
 namespace vrk {
 
 class TFormSendMail2;
+class TFormEditSelNode;
+class TFormField;
+class TFormGrep;
+class TFormGroupTree;
+class TFormSelField;
+class TFormScanHolder;
+class TFormScanHolders;
+class TFormScanNode;
 
 class TFormMainScript : public TFormMainBaseVRK {
   Q_OBJECT
@@ -176,6 +184,34 @@ class TFormMainScript : public TFormMainBaseVRK {
   // Runs the lines on PP1 (within a running script: in a context of its own):
   // the error message, nullopt when it ran through.
   std::optional<std::string> runOnPP1_(const StringList& lines);
+  // --- search (TFormMainScriptSearch.cpp)
+  int UIShowScanMemoHolders();
+  int UIShowScanMemoHolder();  // -9 without a current holder
+  // The node (under the current one) of its memo lines that match, named
+  // after the keyword. mode: text/LineLists.h.
+  int UINewChildGrep(std::string_view keyword, int mode, bool ignore, bool numbered, bool negate);
+  // Asks the options (-6 cancelled); with caption, the keyword is the
+  // caption and the options are those asked last.
+  int UINewChildGrepAny();
+  int UINewChildGrepCaption_(std::string_view caption);
+  TFormScanHolders* getFormScanHolders();  // created on first use
+  TFormScanHolder* getFormScanHolder();
+  TFormGrep* getFormGrep();
+  TFormEditSelNode* getFormEditSelNode();
+  TFormField* getFormField();
+  TFormScanNode* getFormScanNode();
+  // The modal scan window of the current node; -9 without one.
+  int UIShowScanMemoNode();
+  // The windows of "GroupTree" and "SelField", shown (they have no work yet).
+  int T_GroupTree();
+  int T_SelField();
+  int UIShowScanField();
+  // Every node of the current holder into the selected-node editor.
+  int UIEditAllMemoNode();
+  // The keywords of every scan window, newest first, each once (letter case
+  // ignored); no limit.
+  void addKeywordHistory_(std::string_view keyword);
+  StringList aKeywordHistory;
 
   // The holder as the CSV import makes it from text lines (the title line,
   // the column names, one record per line): appended, or null when the text
@@ -281,6 +317,15 @@ class TFormMainScript : public TFormMainBaseVRK {
   std::deque<UIMNEntry> aUIMNCache;              // most recent first, at most 10
   std::map<std::string, bool> aAutoexecAnswers;  // memo file path -> run
   bool flagCloseAfterScript = false;
+
+  TFormScanHolders* aFormScanHolders = nullptr;  // owned by the window (Qt parent)
+  TFormScanHolder* aFormScanHolder = nullptr;
+  TFormGrep* aFormGrep = nullptr;
+  TFormEditSelNode* aFormEditSelNode = nullptr;
+  TFormField* aFormField = nullptr;
+  TFormScanNode* aFormScanNode = nullptr;
+  TFormGroupTree* aFormGroupTree = nullptr;
+  TFormSelField* aFormSelField = nullptr;
 };
 
 }  // namespace vrk

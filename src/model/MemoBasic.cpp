@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "platform/Path.h"
 #include "text/CharEX.h"
 #include "text/FileIO.h"
+#include "text/Format.h"
+#include "text/LineLists.h"
 #include "text/StringEX.h"
 
 namespace vrk {
@@ -269,6 +272,97 @@ bool MemoBasic::isReadOnly() const { return getField_("FlagReadOnly") == "\"true
 void MemoBasic::putReadOnly_(bool flag) { putField_("FlagReadOnly", quoted_(boolText_(flag))); }
 
 std::string MemoBasic::getFilename() const { return unquote_(getField_("Filename")); }
+
+// --- keyword search
+
+namespace {
+
+bool linesHaveKeyword(const StringList& lines, std::string_view keyword, bool ignore) {
+  // Lines are searched as one text joined by CR LF; only a keyword that holds
+  // a line break can match across lines, so the others go line by line.
+  if (keyword.find_first_of("\r\n") != std::string_view::npos) {
+    return findKeywordIn_(linesToBytes_(lines), keyword, ignore) != std::string_view::npos;
+  }
+  for (const std::string& line : lines) {
+    if (findKeywordIn_(line, keyword, ignore) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+bool grepPart(const StringList& lines, std::string_view keyword, bool ignore, StringList& out,
+              std::string_view label) {
+  StringList hits;
+  grepLines_(&lines, keyword, &hits, ignore, true, false, kMatchContains);
+  for (std::size_t k = 0; k < hits.size(); ++k) {
+    out.push_back(std::string(label) + *formatInteger_("%.6d", static_cast<std::int64_t>(k + 1)) +
+                  ":" + hits[k]);
+  }
+  return !hits.empty();
+}
+
+int replacePart(StringList& lines, std::string_view find, std::string_view replacement, bool ignore,
+                StringList& log, std::string_view label) {
+  int changed = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (findKeywordIn_(lines[i], find, ignore) == std::string_view::npos) continue;
+    std::string replaced = replaceAll_(lines[i], find, replacement, ignore);
+    if (replaced == lines[i]) continue;
+    lines[i] = std::move(replaced);
+    log.push_back(std::string(label) + *formatInteger_("%.6d", static_cast<std::int64_t>(i + 1)));
+    ++changed;
+  }
+  return changed;
+}
+
+}  // namespace
+
+bool MemoBasic::findKeyword_(std::string_view keyword, bool ignore, bool inFields, bool inComment,
+                             bool inMemo, bool inName) const {
+  if (keyword.empty()) return false;
+  if (inName && findKeywordIn_(getName(), keyword, ignore) != std::string_view::npos) return true;
+  if (inMemo && linesHaveKeyword(aMemo, keyword, ignore)) return true;
+  if (inComment && aComment && linesHaveKeyword(*aComment, keyword, ignore)) return true;
+  return inFields && linesHaveKeyword(aFields, keyword, ignore);
+}
+
+bool MemoBasic::grepKeyword_(std::string_view keyword, bool ignore, StringList& out, bool inFields,
+                             bool inComment, bool inMemo, bool inName) const {
+  if (keyword.empty()) return false;
+  bool found = false;
+  if (inName) {
+    const std::string name = getName();
+    if (findKeywordIn_(name, keyword, ignore) != std::string_view::npos) {
+      out.push_back("Name:" + name);
+      found = true;
+    }
+  }
+  if (inMemo) found = grepPart(aMemo, keyword, ignore, out, "Memo:") || found;
+  if (inComment && aComment) found = grepPart(*aComment, keyword, ignore, out, "Comment:") || found;
+  if (inFields) found = grepPart(aFields, keyword, ignore, out, "Fields:") || found;
+  return found;
+}
+
+int MemoBasic::replaceKeyword_(std::string_view find, std::string_view replacement, StringList& log,
+                               bool inFields, bool inComment, bool inMemo, bool inName,
+                               bool ignore) {
+  if (find.empty()) return 0;
+  int changed = 0;
+  if (inName) {
+    const std::string name = getName();
+    const std::string renamed = replaceAll_(name, find, replacement, ignore);
+    if (renamed != name) {
+      putName_(renamed);
+      log.push_back("replace name " + renamed);
+      ++changed;
+    }
+  }
+  if (inMemo) changed += replacePart(aMemo, find, replacement, ignore, log, "replace Memo ");
+  if (inComment && aComment) {
+    changed += replacePart(*aComment, find, replacement, ignore, log, "replace Comment ");
+  }
+  if (inFields) changed += replacePart(aFields, find, replacement, ignore, log, "replace Field ");
+  return changed;
+}
 
 // --- markup
 

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "model/TObjectNamed.h"
-#include "text/StringList.h"
 #include "text/Basic.h"
+#include "text/StringList.h"
 
 namespace vrk {
 
@@ -53,6 +53,24 @@ class MemoBasic : public TObjectNamed {
   bool isReadOnly() const;
   void putReadOnly_(bool flag);
   std::string getFilename() const;  // unquoted
+
+  // --- keyword search over the parts of the record (name, memo, comment,
+  // fields), character-aware; with ignore single-byte letters fold. An empty
+  // keyword finds nothing and changes nothing.
+  // Whether the keyword occurs in a chosen part; tested Name, Memo, Comment,
+  // Field, stopping at the first hit.
+  bool findKeyword_(std::string_view keyword, bool ignore, bool inFields, bool inComment,
+                    bool inMemo, bool inName) const;
+  // Appends "Name:" + name, then "Memo:", "Comment:", "Fields:" + the hit's
+  // count "%.6d" + ":" + its numbered line; true when any part gave a line.
+  bool grepKeyword_(std::string_view keyword, bool ignore, StringList& out, bool inFields,
+                    bool inComment, bool inMemo, bool inName) const;
+  // Replaces every occurrence in the chosen parts; one log line per changed
+  // name ("replace name " + the name asked for) or line ("replace Memo " +
+  // its number "%.6d", "replace Comment ", "replace Field "). The number of
+  // log lines added.
+  int replaceKeyword_(std::string_view find, std::string_view replacement, StringList& log,
+                      bool inFields, bool inComment, bool inMemo, bool inName, bool ignore);
 
   // --- markup; each appends to lines and answers the count written, -1 when
   // nothing is written

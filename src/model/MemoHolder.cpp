@@ -605,6 +605,33 @@ int MemoHolder::collectFieldValues_(std::string_view key, StringList& list) cons
   return 0;
 }
 
+int MemoHolder::getFieldNames_(StringList& list) const {
+  std::unordered_set<std::string> known;
+  for (const std::string& name : list) known.insert(lowerCase_(name));
+  for (int i = 0; i < countOfNodes(); ++i) {
+    for (const std::string& line : nodeAt_(i)->aFields) {
+      const std::size_t equals = line.find('=');
+      if (equals == std::string::npos) continue;
+      std::string name = trim_(std::string_view(line).substr(0, equals));
+      if (known.insert(lowerCase_(name)).second) list.push_back(std::move(name));
+    }
+  }
+  return static_cast<int>(list.size());
+}
+
+int MemoHolder::getFieldValues_(std::string_view name, StringList& list) const {
+  std::unordered_set<std::string> known;
+  for (const std::string& value : list) known.insert(lowerCase_(value));
+  int added = 0;
+  for (int i = 0; i < countOfNodes(); ++i) {
+    std::string value = unquote_(nodeAt_(i)->getField_(name));
+    if (value.empty() || !known.insert(lowerCase_(value)).second) continue;
+    list.push_back(std::move(value));
+    ++added;
+  }
+  return added;
+}
+
 // --- reading
 
 void MemoHolder::readHolderEntry_(const std::string& text, const TTAGNode* element,

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "model/LiveRegistry.h"
-#include "model/MemoHolderBase.h"
 #include "model/MemoBasic.h"
+#include "model/MemoHolderBase.h"
 #include "model/MemoNode.h"
 #include "model/TObjectParentEX.h"
 #include "platform/Clock.h"
@@ -175,6 +175,14 @@ class MemoHolder : public MemoBasic, public MemoHolderBase {
   int collectFieldKeys_(StringList& list) const;
   // Every non-empty value (unquoted) of key over all nodes not yet in list. 0.
   int collectFieldValues_(std::string_view key, StringList& list) const;
+
+  // Field names of the nodes in view order, each once (letter case ignored;
+  // the text before the first "=", trimmed; lines without "=" skipped),
+  // appended to list; the number in list afterwards.
+  virtual int getFieldNames_(StringList& list) const;
+  // The distinct non-empty values of the field, unquoted, in view order
+  // (letter case ignored), appended to list; the number added.
+  virtual int getFieldValues_(std::string_view name, StringList& list) const;
 
   // --- reading, one Holder child at a time, so that a large file streams
   // through without its whole tag tree (HolderFileIO). What is read is staged

@@ -219,7 +219,8 @@ int TFrameMemoHolder::showNodeInList_(MemoNode* node) {
   std::string text = std::to_string(index + 1) + " / " + std::to_string(served->countOfNodes());
   const auto* ui = dynamic_cast<MemoNodeUI*>(node);
   if (served->getMode() == NodesMode::TreeView && ui && ui->aUITN)
-    text = std::string("[").append(outlineNumber_(ui->aUITN, 1, "", "")).append("]   ").append(text);
+    text =
+        std::string("[").append(outlineNumber_(ui->aUITN, 1, "", "")).append("]   ").append(text);
   aStatus->setText(sjisToQString(text));
   return index;
 }
@@ -541,8 +542,8 @@ int TFrameMemoHolder::cloneX() {
 }
 
 void TFrameMemoHolder::newChildGrepAny() {
-  if (aForm.checkUIReadOnly() || aForm.checkHolderReadOnly() || aForm.isBusy()) return;
-  message_("New Child Grep Any is not available yet: the grep dialog is still missing");
+  // The dialog and the command live with the upper levels of the window.
+  aForm.runCommandNamed_("UINewChildGrepAny");
 }
 
 int TFrameMemoHolder::showQuery() {

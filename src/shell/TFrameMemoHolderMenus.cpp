@@ -107,8 +107,8 @@ void TFrameMemoHolder::buildMenus_() {
                        {"Down", none},
                        {"Bottom", none},
                        {"SaveAs", command("UISaveAsMemoNode")},
-                       {"Scan Holder", none},
-                       {"Scan Node", none}});
+                       {"Scan Holder", command("UIShowScanMemoHolder")},
+                       {"Scan Node", command("UIShowScanMemoNode")}});
   aMenuLB = buildMenu(this, "LB", lb, aForm);
 
   std::vector<MenuItem> tv = {
@@ -130,8 +130,8 @@ void TFrameMemoHolder::buildMenus_() {
       {"New Child/Convert/SJIS->JIS", command("UINewChildConvert(SJIS2JIS)")},
       {"New Child/Convert/CSV->HTML", none},
       {"New Child/Grep/Any", [this] { newChildGrepAny(); }},
-      {"New Child/Grep/<a href", none},
-      {"New Child/Grep/<img", none},
+      {"New Child/Grep/<a href", command("UINewChildGrep(<a href)")},
+      {"New Child/Grep/<img", command("UINewChildGrep(<img)")},
       {"New Child/Execute", none},
       {"New Child/HTML", none},
       {"New Child/HTML2", none},

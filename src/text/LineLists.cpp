@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -199,6 +200,79 @@ int markDuplicates_(StringList* lines) {
 
 void reverseLines_(StringList* lines) {
   if (lines) std::reverse(lines->begin(), lines->end());
+}
+
+// --- matching lines
+
+std::size_t findKeywordIn_(std::string_view text, std::string_view needle, bool ignoreCase) {
+  if (needle.empty() || needle.size() > text.size()) return std::string_view::npos;
+  std::string loweredText, loweredNeedle;
+  if (ignoreCase) {
+    // Lower-casing keeps every character's length, so positions carry over.
+    loweredText = lowerCase_(text);
+    loweredNeedle = lowerCase_(needle);
+    text = loweredText;
+    needle = loweredNeedle;
+  }
+  std::size_t walked = 0;  // a character starts here, and none between it and `from`
+  std::size_t from = 0;
+  while (from + needle.size() <= text.size()) {
+    // memchr for the first byte, then the rest compared: for the short lines
+    // of memos this beats memmem, whose setup costs more than the search.
+    const void* hit = ::memchr(text.data() + from, needle[0], text.size() - from);
+    if (!hit) return std::string_view::npos;
+    const std::size_t at = static_cast<const char*>(hit) - text.data();
+    if (at + needle.size() > text.size()) return std::string_view::npos;
+    if (std::memcmp(text.data() + at + 1, needle.data() + 1, needle.size() - 1) != 0) {
+      from = at + 1;
+      continue;
+    }
+    while (walked < at) walked += charLengthAt(text, walked);
+    if (walked == at) {
+      std::size_t end = at;
+      while (end < at + needle.size()) end += charLengthAt(text, end);
+      if (end == at + needle.size()) return at;
+    }
+    from = at + 1;
+  }
+  return std::string_view::npos;
+}
+
+bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool ignore,
+                bool negate) {
+  bool hit = false;
+  switch (mode) {
+    case kMatchContains:
+      hit = findKeywordIn_(line, keyword, ignore) != std::string_view::npos;
+      break;
+    case kMatchHead:
+      hit = ignore ? startsWithText_(line, keyword) : startsWith_(line, keyword);
+      break;
+    case kMatchTail:
+      hit = ignore ? endsWith_(lowerCase_(line), lowerCase_(keyword)) : endsWith_(line, keyword);
+      break;
+    default:
+      break;
+  }
+  return hit != negate;
+}
+
+int grepLines_(const StringList* lines, std::string_view keyword, StringList* out, bool ignore,
+               bool numbered, bool negate, int mode) {
+  if (!lines) return -9;
+  if (!out) return -8;
+  int count = 0;
+  for (std::size_t i = 0; i < lines->size(); ++i) {
+    const std::string& line = (*lines)[i];
+    if (!matchLine_(line, mode, keyword, ignore, negate)) continue;
+    if (numbered) {
+      out->push_back(*formatInteger_("%7d", static_cast<std::int64_t>(i + 1)) + ": " + line);
+    } else {
+      out->push_back(line);
+    }
+    ++count;
+  }
+  return count;
 }
 
 // --- dump and commands

@@ -61,6 +61,27 @@ int sortUnique_(StringList* lines);
 int markDuplicates_(StringList* lines);
 void reverseLines_(StringList* lines);
 
+// --- matching lines. A keyword matches only from a character boundary to
+// one, so "\\" is never found inside ソ; with ignore only single-byte letters
+// fold, so ア never matches ヂ.
+
+constexpr int kMatchContains = 3;
+constexpr int kMatchHead = 4;
+constexpr int kMatchTail = 5;
+
+// Position of needle in text (npos when absent or empty), on character
+// boundaries; ignoreCase folds single-byte letters. Finds candidates at
+// memory speed and checks the boundary only at a candidate.
+std::size_t findKeywordIn_(std::string_view text, std::string_view needle, bool ignoreCase = false);
+// Contains (3, an empty keyword never matches), head (4) or tail (5); any
+// other mode matches nothing. negate inverts the answer.
+bool matchLine_(std::string_view line, int mode, std::string_view keyword, bool ignore,
+                bool negate);
+// Appends the matching lines (with numbered: the line number from 1 as "%7d"
+// + ": " + line) and answers how many; -9 without lines, -8 without out.
+int grepLines_(const StringList* lines, std::string_view keyword, StringList* out, bool ignore,
+               bool numbered, bool negate, int mode);
+
 // --- dump
 
 // Appends "#size=N", the column header and one line per `width` bytes

@@ -5,6 +5,7 @@
 
 #include "app/tool/ToolCommon.h"
 #include "app/tool/ToolMail.h"
+#include "app/tool/ToolGrep.h"
 #include "app/tool/ToolMarkup.h"
 #include "app/tool/ToolModel.h"
 #ifdef VRK_TOOL_QT
@@ -39,6 +40,8 @@ constexpr Command kCommands[] = {
      "offscreen"},
 #endif
     {"eval", vrk::tool::runEval, "eval SCRIPT          run a script; Print writes to stdout"},
+    {"grep", vrk::tool::runGrep,
+     "grep MEMOFILE KEYWORD [--ignore-case] [--holder NAME]   lines holding KEYWORD"},
 };
 
 int usage() {
