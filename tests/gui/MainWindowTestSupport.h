@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "commands/TFormMainRegular14.h"
 #include "model/ModelTestSupport.h"
 #include "platform/PosixProcessRunner.h"
 #include "platform/qt/QtSjis.h"
 #include "shell/MemoFileUI.h"
 #include "shell/MemoHolderUI.h"
-#include "commands/TFormMainRegular14.h"
 #include "support/MapDownloader.h"
 #include "support/PdfPrinters.h"
 #include "support/RecordingDesktopShell.h"
@@ -89,6 +89,24 @@ inline std::string holderFileText(const HolderSpec& holder) {
   return text + "</Holder>\r\n";
 }
 
+// Writes work.mxa in dir naming the holders, not yet loaded, the first one
+// current, and their files; answers the memo file's path.
+inline std::string writeMemoFile(const ScratchDir& dir, const std::vector<HolderSpec>& holders) {
+  std::string mxa =
+      "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\r\n<File name=\"work\">\r\n"
+      "  <Field CurrentHolder=\"" +
+      holders.front().name + "\" />\r\n";
+  for (const HolderSpec& spec : holders) {
+    mxa += "  <Holder name=\"" + spec.name +
+           "\">\r\n    <Field FlagLoaded=\"false\" />\r\n  </Holder>\r\n";
+    if (!spec.raw.empty())
+      dir.write(spec.name + ".mxh", spec.raw);
+    else if (spec.written)
+      dir.write(spec.name + ".mxh", holderFileText(spec));
+  }
+  return dir.write("work.mxa", mxa + "</File>\r\n");
+}
+
 class MainWindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -119,20 +137,7 @@ class MainWindowFixture : public ::testing::Test {
 
   // Writes work.mxa naming the holders, and their files, then opens it.
   std::string openMemoFile(const std::vector<HolderSpec>& holders) {
-    std::string mxa =
-        "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\r\n<File name=\"work\">\r\n"
-        "  <Field CurrentHolder=\"" +
-        holders.front().name + "\" />\r\n";
-    for (const HolderSpec& spec : holders) {
-      mxa += "  <Holder name=\"" + spec.name +
-             "\">\r\n    <Field FlagLoaded=\"false\" />\r\n"
-             "  </Holder>\r\n";
-      if (!spec.raw.empty())
-        dir.write(spec.name + ".mxh", spec.raw);
-      else if (spec.written)
-        dir.write(spec.name + ".mxh", holderFileText(spec));
-    }
-    const std::string path = dir.write("work.mxa", mxa + "</File>\r\n");
+    const std::string path = writeMemoFile(dir, holders);
     EXPECT_EQ(form->_loadMemoFile_(path), 0);
     return path;
   }

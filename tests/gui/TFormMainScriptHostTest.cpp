@@ -42,20 +42,8 @@ class TFormMainScriptHost : public ::testing::Test {
     for (const std::string& line : logLines()) count += line == text;
     return count;
   }
-  std::string writeMemoFile(const std::vector<HolderSpec>& holders) {
-    std::string mxa =
-        "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\r\n<File name=\"work\">\r\n"
-        "  <Field CurrentHolder=\"" +
-        holders.front().name + "\" />\r\n";
-    for (const HolderSpec& spec : holders) {
-      mxa += "  <Holder name=\"" + spec.name +
-             "\">\r\n    <Field FlagLoaded=\"false\" />\r\n  </Holder>\r\n";
-      dir.write(spec.name + ".mxh", spec.raw.empty() ? holderFileText(spec) : spec.raw);
-    }
-    return dir.write("work.mxa", mxa + "</File>\r\n");
-  }
   void open(const std::vector<HolderSpec>& holders) {
-    ASSERT_EQ(form->_loadMemoFile_(writeMemoFile(holders)), 0);
+    ASSERT_EQ(form->_loadMemoFile_(writeMemoFile(dir, holders)), 0);
   }
   // Runs the script on PP1: its error message, empty when it ran through.
   std::string run(const StringList& script) {

@@ -14,6 +14,7 @@ namespace vrk {
 namespace {
 
 using modeltest::ScratchDir;
+using tooltest::NoLeakCheckInTool;
 using tooltest::runTool;
 using tooltest::ToolRun;
 
@@ -30,30 +31,6 @@ std::string holderFile() {
       "  </Record>\r\n</Holder>\r\n";
   return text;
 }
-
-// vrk-tool print runs Qt's font stack, whose system libraries (fontconfig)
-// keep allocations to the end of the process: as for the windows, leaks are
-// not looked for in it. Only the tool started by this test is spared.
-class NoLeakCheckInTool {
- public:
-  NoLeakCheckInTool() {
-    const char* old = std::getenv("ASAN_OPTIONS");
-    if (old) old_ = old;
-    const std::string options = old_ ? *old_ + ":detect_leaks=0" : "detect_leaks=0";
-    ::setenv("ASAN_OPTIONS", options.c_str(), 1);
-  }
-  ~NoLeakCheckInTool() {
-    if (old_)
-      ::setenv("ASAN_OPTIONS", old_->c_str(), 1);
-    else
-      ::unsetenv("ASAN_OPTIONS");
-  }
-  NoLeakCheckInTool(const NoLeakCheckInTool&) = delete;
-  NoLeakCheckInTool& operator=(const NoLeakCheckInTool&) = delete;
-
- private:
-  std::optional<std::string> old_;
-};
 
 bool havePrint() {
   if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) return false;

@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 using modeltest::readFile;
 using modeltest::ScratchDir;
 using nlohmann::json;
+using tooltest::NoLeakCheckInTool;
 using tooltest::runTool;
 using tooltest::ToolRun;
 
@@ -27,28 +28,6 @@ std::string fixture(std::string_view name) {
 std::string q(const std::string& path) { return "'" + path + "'"; }
 
 bool haveRunScript() { return runTool("").err.find("run-script MEMOFILE") != std::string::npos; }
-
-// The window's Qt stack keeps system allocations (fontconfig) to the end of
-// the process: leaks are not looked for in the tool this test starts.
-class NoLeakCheckInTool {
- public:
-  NoLeakCheckInTool() {
-    const char* old = std::getenv("ASAN_OPTIONS");
-    if (old) old_ = old;
-    ::setenv("ASAN_OPTIONS", (old_ ? *old_ + ":detect_leaks=0" : "detect_leaks=0").c_str(), 1);
-  }
-  ~NoLeakCheckInTool() {
-    if (old_)
-      ::setenv("ASAN_OPTIONS", old_->c_str(), 1);
-    else
-      ::unsetenv("ASAN_OPTIONS");
-  }
-  NoLeakCheckInTool(const NoLeakCheckInTool&) = delete;
-  NoLeakCheckInTool& operator=(const NoLeakCheckInTool&) = delete;
-
- private:
-  std::optional<std::string> old_;
-};
 
 struct Sample {
   ScratchDir dir;
